@@ -1,0 +1,67 @@
+#include "boxes.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <exception>
+
+namespace {
+
+QString fromBytes(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int runBox(QMessageBox& box)
+{
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec();
+}
+
+} // namespace
+
+void showMessageBox(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), fromBytes(text),
+                    QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    runBox(box);
+}
+
+bool askConfirmation(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), fromBytes(text));
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    runBox(box);
+    return box.clickedButton() == yes;
+}
+
+std::string errorBoxText(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        return message + ".";
+    return message;
+}
+
+void showErrorBox(const std::string& message)
+{
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
+                    fromBytes(errorBoxText(message)), QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    runBox(box);
+}
+
+void runHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        showErrorBox(error.what());
+    } catch (...) {
+        showErrorBox("Unknown error");
+    }
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+class QFont;
+
+// The window fonts, mapped to faces Debian provides: the heavy sans "Arial Black" to Lato Black,
+// "MS Sans Serif" to Liberation Sans, and the decorative "Bangle" to Comic Neue.
+QFont arialBlackFont(int pixelHeight);
+QFont msSansSerifFont(int pixelHeight, bool bold = false);
+QFont bangleFont(int pixelHeight, bool bold = false);

@@ -1,0 +1,284 @@
+#include "tform1.h"
+
+#include "boxes.h"
+#include "fonts.h"
+#include "forms.h"
+#include "radiogroup.h"
+#include "tform2.h"
+#include "tform4.h"
+#include "tform5.h"
+
+#include "game/game.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kClientWidth = 630;
+constexpr int kClientHeight = 332;
+
+QString text(const std::string& bytes)
+{
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_resources(resources)
+{
+    Form1 = this;
+    setWindowTitle(QStringLiteral("Trivkan's Mudrac Quiz  v1.1"));
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    client->setAutoFillBackground(true);
+    QPalette grey = client->palette();
+    grey.setColor(QPalette::Window, QColor(160, 160, 164));
+    client->setPalette(grey);
+    setCentralWidget(client);
+
+    createControls(client);
+    createMenu();
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    move(239, 124);
+
+    m_game = std::make_unique<Game>(*this, m_groups, m_random, clock);
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+QPushButton* TForm1::createButton(QWidget* client, const char* caption, int left, int top,
+                                  int width, int height)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), client);
+    button->setGeometry(left, top, width, height);
+    button->setFont(msSansSerifFont(13, true));
+    // A focused button is clicked by Enter, as on every push button of this program.
+    button->setAutoDefault(true);
+    return button;
+}
+
+void TForm1::createControls(QWidget* client)
+{
+    Label3 = new QLabel(QStringLiteral("IQ: 20"), client);
+    Label3->setFont(bangleFont(27, true));
+    Label3->move(20, 24);
+    Label3->adjustSize();
+
+    Label1 = new QLabel(QStringLiteral("Pitanje 1"), client);
+    Label1->setFont(arialBlackFont(13));
+    Label1->move(15, 292);
+    Label1->adjustSize();
+
+    Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"), client);
+    Memo1->setGeometry(150, 8, 468, 69);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setFont(arialBlackFont(13));
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QPalette memoColours = Memo1->palette();
+    memoColours.setColor(QPalette::Base, Qt::black);
+    memoColours.setColor(QPalette::Text, QColor(166, 202, 240));
+    Memo1->setPalette(memoColours);
+
+    RadioGroup1 = new RadioGroup(client);
+    RadioGroup1->setGeometry(151, 89, 465, 163);
+    RadioGroup1->setFont(msSansSerifFont(13, true));
+    connect(RadioGroup1, &RadioGroup::clicked, this, &TForm1::RadioGroup1Click);
+
+    Odgovori = createButton(client, "Odgovori", 312, 271, 90, 43);
+    connect(Odgovori, &QPushButton::clicked, this, &TForm1::OdgovoriClick);
+    Joker = createButton(client, "Joker", 9, 103, 80, 47);
+    connect(Joker, &QPushButton::clicked, this, &TForm1::JokerClick);
+    Button1 = createButton(client, "Extra pomoc", 9, 168, 123, 32);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    Button2 = createButton(client, "Mini pomoc", 9, 216, 124, 32);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+
+    setTabOrder(Memo1, RadioGroup1);
+    setTabOrder(RadioGroup1, Odgovori);
+    setTabOrder(Odgovori, Joker);
+    setTabOrder(Joker, Button1);
+    setTabOrder(Button1, Button2);
+}
+
+void TForm1::createMenu()
+{
+    Game1 = menuBar()->addMenu(QStringLiteral("&Igra"));
+    New1 = Game1->addAction(QStringLiteral("&Nova"));
+    New1->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(New1, &QAction::triggered, this, &TForm1::New1Click);
+    Highscore1 = Game1->addAction(QStringLiteral("&Top 10"));
+    connect(Highscore1, &QAction::triggered, this, &TForm1::Highscore1Click);
+    Game1->addSeparator();
+    Exit1 = Game1->addAction(QStringLiteral("I&zlaz"));
+    connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+
+    createMusicMenu();
+
+    Help1 = menuBar()->addMenu(QStringLiteral("&Pomoc"));
+    HowToPlay1 = Help1->addAction(QStringLiteral("&Pravila kviza"));
+    connect(HowToPlay1, &QAction::triggered, this, &TForm1::HowToPlay1Click);
+    Help1->addSeparator();
+    About1 = Help1->addAction(QStringLiteral("O kvizu..."));
+    connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+}
+
+void TForm1::FormCreate()
+{
+    runHandler([this] {
+        LoadQuestionBank(m_resources, m_groups);
+        m_game->NewGame();
+    });
+}
+
+void TForm1::ResetujClick()
+{
+    runHandler([this] { m_game->NewGame(); });
+}
+
+void TForm1::New1Click()
+{
+    runHandler([this] { m_game->NewGame(); });
+}
+
+void TForm1::OdgovoriClick()
+{
+    runHandler([this] { m_game->OdgovoriClick(); });
+}
+
+void TForm1::RadioGroup1Click()
+{
+    Odgovori->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::JokerClick()
+{
+    runHandler([this] { m_game->JokerClick(); });
+}
+
+void TForm1::Button1Click()
+{
+    runHandler([this] { m_game->Button1Click(); });
+}
+
+void TForm1::Button2Click()
+{
+    runHandler([this] { m_game->Button2Click(); });
+}
+
+void TForm1::Highscore1Click()
+{
+    if (Form2)
+        Form2->exec();
+}
+
+void TForm1::HowToPlay1Click()
+{
+    if (Form4)
+        Form4->exec();
+}
+
+void TForm1::About1Click()
+{
+    if (Form5)
+        Form5->exec();
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+// MainWindowOps
+
+void TForm1::clearQuestion()
+{
+    Memo1->clear();
+}
+
+void TForm1::appendQuestionLine(const std::string& line)
+{
+    Memo1->appendPlainText(text(line));
+}
+
+void TForm1::clearAnswers()
+{
+    RadioGroup1->clearItems();
+}
+
+void TForm1::insertAnswer(int position, const std::string& answer)
+{
+    RadioGroup1->insertItem(position, text(answer));
+}
+
+void TForm1::replaceAnswer(int position, const std::string& answer)
+{
+    RadioGroup1->replaceItem(position, text(answer));
+}
+
+void TForm1::deleteAnswer(int position)
+{
+    RadioGroup1->removeItem(position);
+}
+
+std::string TForm1::answerText(int position) const
+{
+    return RadioGroup1->item(position).toStdString();
+}
+
+int TForm1::selectedAnswer() const
+{
+    return RadioGroup1->itemIndex();
+}
+
+void TForm1::setQuestionNumberCaption(const std::string& caption)
+{
+    Label1->setText(text(caption));
+    Label1->adjustSize();
+}
+
+void TForm1::setIqCaption(const std::string& caption)
+{
+    Label3->setText(text(caption));
+    Label3->adjustSize();
+}
+
+void TForm1::setAidVisible(Aid aid, bool visible)
+{
+    switch (aid) {
+    case Aid::Joker:
+        Joker->setVisible(visible);
+        break;
+    case Aid::Extra:
+        Button1->setVisible(visible);
+        break;
+    case Aid::Mini:
+        Button2->setVisible(visible);
+        break;
+    }
+}
+
+void TForm1::showMessage(const std::string& message)
+{
+    showMessageBox(message);
+}
+
+bool TForm1::confirm(const std::string& question)
+{
+    return askConfirmation(question);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "game/game.h"
+#include "game/mainwindowops.h"
+#include "game/questionbank.h"
+#include "game/randomsource.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class Clock;
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class RadioGroup;
+class ResourceProvider;
+
+// The main window: the question, the answers, the aids and the menu. Its handlers forward to
+// the game; the window itself holds no game state.
+class TForm1 : public QMainWindow, public MainWindowOps {
+    Q_OBJECT
+
+public:
+    // Builds the window and runs its creation handler with the given resources and clock.
+    TForm1(const ResourceProvider& resources, const Clock& clock, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Game& game() { return *m_game; }
+    const QuestionBank& groups() const { return m_groups; }
+
+    // MainWindowOps
+    void clearQuestion() override;
+    void appendQuestionLine(const std::string& text) override;
+    void clearAnswers() override;
+    void insertAnswer(int position, const std::string& text) override;
+    void replaceAnswer(int position, const std::string& text) override;
+    void deleteAnswer(int position) override;
+    std::string answerText(int position) const override;
+    int selectedAnswer() const override;
+    void setQuestionNumberCaption(const std::string& caption) override;
+    void setIqCaption(const std::string& caption) override;
+    void setAidVisible(Aid aid, bool visible) override;
+    void showMessage(const std::string& text) override;
+    bool confirm(const std::string& text) override;
+
+    // Controls, named as laid out.
+    QPlainTextEdit* Memo1 = nullptr;
+    RadioGroup* RadioGroup1 = nullptr;
+    QPushButton* Odgovori = nullptr;
+    QPushButton* Joker = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QMenu* Game1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* Highscore1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Muzika1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* HowToPlay1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // Handlers, each run to its end; an error is shown in the error box.
+    void FormCreate();
+    void ResetujClick();
+    void OdgovoriClick();
+    void New1Click();
+    void RadioGroup1Click();
+    void JokerClick();
+    void Button1Click();
+    void Button2Click();
+    void Highscore1Click();
+    void HowToPlay1Click();
+    void heWayIAm1Click(QAction* item);
+    void About1Click();
+    void Exit1Click();
+
+private:
+    void createControls(QWidget* client);
+    void createMenu();
+    void createMusicMenu();
+    QPushButton* createButton(QWidget* client, const char* caption, int left, int top, int width,
+                              int height);
+
+    const ResourceProvider& m_resources;
+    QuestionBank m_groups;
+    RandomSource m_random;
+    std::unique_ptr<Game> m_game;
+};

@@ -1,0 +1,35 @@
+#include "tform1.h"
+
+#include "boxes.h"
+
+#include "game/tunetable.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+void TForm1::createMusicMenu()
+{
+    Muzika1 = menuBar()->addMenu(QStringLiteral("&Muzika"));
+    static constexpr const char* kCaptions[] = {
+        "&Bez muzike", "-",       "Turkish Rondo", "Hungarian Dance 5", "Dance Of The Reed Pipes",
+        "Chineese Dance", "Fur Elise", "Badinerie", "Vienna", "-", "Changes",
+        "Under The Influence", "The Way I Am",
+    };
+    for (const char* caption : kCaptions) {
+        if (QByteArray(caption) == "-") {
+            Muzika1->addSeparator();
+            continue;
+        }
+        QAction* item = Muzika1->addAction(QString::fromLatin1(caption));
+        connect(item, &QAction::triggered, this, [this, item] { heWayIAm1Click(item); });
+    }
+}
+
+void TForm1::heWayIAm1Click(QAction* item)
+{
+    runHandler([this, item] {
+        const MenuTune tune = tuneForMenuPosition(static_cast<int>(Muzika1->actions().indexOf(item)));
+        // The media player is not built yet, so every choice stays silent for now.
+        (void)tune;
+    });
+}

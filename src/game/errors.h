@@ -1,0 +1,29 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// An error that ends the running handler and is shown to the player in the error box.
+class GameError : public std::runtime_error {
+public:
+    explicit GameError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// An input/output error of the text-file layer, carrying its numbered code.
+class IoError : public GameError {
+public:
+    explicit IoError(int code);
+    int code() const { return m_code; }
+
+private:
+    int m_code;
+};
+
+// The message for an input/output error code: 2 "File not found", 3 "Invalid filename",
+// 4 "Too many open files", 5 "File access denied", 100 "Read beyond end of file",
+// 101 "Disk full", 106 "Invalid numeric input", any other "I/O error <code>".
+std::string ioErrorMessage(int code);
+
+// The input/output error code for a failed system call's errno. Codes without a meaning of
+// their own become 1000 + errno, so they never pose as one of the named codes.
+int ioCodeFromErrno(int error);
