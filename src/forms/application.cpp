@@ -2,14 +2,13 @@
 
 #include "boxes.h"
 #include "forms.h"
+#include "platform/qtresources.h"
+#include "platform/systemclock.h"
 #include "tform1.h"
 #include "tform2.h"
 #include "tform3.h"
 #include "tform4.h"
 #include "tform5.h"
-
-#include "platform/qtresources.h"
-#include "platform/systemclock.h"
 
 #include <QApplication>
 #include <memory>

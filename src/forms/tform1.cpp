@@ -3,12 +3,11 @@
 #include "boxes.h"
 #include "fonts.h"
 #include "forms.h"
+#include "game/game.h"
 #include "radiogroup.h"
 #include "tform2.h"
 #include "tform4.h"
 #include "tform5.h"
-
-#include "game/game.h"
 
 #include <QLabel>
 #include <QMenuBar>

@@ -1,8 +1,6 @@
-#include "tform1.h"
-
 #include "boxes.h"
-
 #include "game/tunetable.h"
+#include "tform1.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -11,9 +9,19 @@ void TForm1::createMusicMenu()
 {
     Muzika1 = menuBar()->addMenu(QStringLiteral("&Muzika"));
     static constexpr const char* kCaptions[] = {
-        "&Bez muzike", "-",       "Turkish Rondo", "Hungarian Dance 5", "Dance Of The Reed Pipes",
-        "Chineese Dance", "Fur Elise", "Badinerie", "Vienna", "-", "Changes",
-        "Under The Influence", "The Way I Am",
+        "&Bez muzike",
+        "-",
+        "Turkish Rondo",
+        "Hungarian Dance 5",
+        "Dance Of The Reed Pipes",
+        "Chineese Dance",
+        "Fur Elise",
+        "Badinerie",
+        "Vienna",
+        "-",
+        "Changes",
+        "Under The Influence",
+        "The Way I Am",
     };
     for (const char* caption : kCaptions) {
         if (QByteArray(caption) == "-") {
@@ -28,7 +36,8 @@ void TForm1::createMusicMenu()
 void TForm1::heWayIAm1Click(QAction* item)
 {
     runHandler([this, item] {
-        const MenuTune tune = tuneForMenuPosition(static_cast<int>(Muzika1->actions().indexOf(item)));
+        const MenuTune tune =
+            tuneForMenuPosition(static_cast<int>(Muzika1->actions().indexOf(item)));
         // The media player is not built yet, so every choice stays silent for now.
         (void)tune;
     });

@@ -62,8 +62,8 @@ private:
             rejectLine(m_lineNumber, "question before the first group header");
         Tgrupa& group = m_groups[m_groupNumber - 1];
         if (group.count == kMaxQuestionsPerGroup)
-            rejectLine(m_lineNumber,
-                       "more than " + std::to_string(kMaxQuestionsPerGroup) + " questions in a group");
+            rejectLine(m_lineNumber, "more than " + std::to_string(kMaxQuestionsPerGroup) +
+                                         " questions in a group");
         Tpitanje question;
         question.text = questionText(line);
         for (int k = 1; k <= kAnswerCount; ++k) {

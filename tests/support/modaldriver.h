@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Answers the modal boxes and windows a test opens: each one seen is recorded and then given
+// the next scripted key (Enter when the script is empty) or handled by a scripted action.
+class ModalDriver : public QObject {
+public:
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList buttons;
+        QString defaultButton;
+    };
+
+    ModalDriver();
+
+    // Keys to press in the coming boxes, in order.
+    std::deque<int> keys;
+    // Actions for the coming modal windows that are not message boxes (e.g. the name entry).
+    std::deque<std::function<void(QWidget*)>> windowActions;
+    std::vector<Seen> seen;
+
+    QStringList texts() const;
+
+private:
+    void poll();
+
+    QTimer m_timer;
+};

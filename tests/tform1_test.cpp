@@ -1,0 +1,230 @@
+#include "forms/boxes.h"
+#include "forms/radiogroup.h"
+#include "forms/tform1.h"
+#include "support/formfixture.h"
+#include "support/modaldriver.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+bool isRight(const QString& answer)
+{
+    return answer.endsWith(QLatin1String(" right"));
+}
+
+int rightPosition(const RadioGroup& group)
+{
+    for (int i = 0; i < group.count(); ++i)
+        if (isRight(group.item(i)))
+            return i;
+    return -1;
+}
+
+QStringList captionsOf(const QMenu* menu)
+{
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FormEnvironment> env;
+    std::unique_ptr<TForm1> form;
+
+    void start()
+    {
+        form = std::make_unique<TForm1>(env->resources, env->clock);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // Message boxes take the activation with them; shortcuts and focus need it back.
+    void activate()
+    {
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void clickAnswer(int position)
+    {
+        QRadioButton* button = form->RadioGroup1->button(position);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+
+private slots:
+    void init() { env = std::make_unique<FormEnvironment>(); }
+    void cleanup()
+    {
+        form.reset();
+        env.reset();
+    }
+
+    void startShowsFirstQuestionAndLeavesNoTemporaryFile()
+    {
+        start();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Trivkan's Mudrac Quiz  v1.1"));
+        QCOMPARE(form->centralWidget()->size(), QSize(630, 332));
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 1"));
+        QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 20"));
+        QCOMPARE(form->RadioGroup1->count(), 4);
+        QCOMPARE(form->RadioGroup1->itemIndex(), -1);
+        QVERIFY(form->Memo1->toPlainText().startsWith(QLatin1String("G1 Q")));
+        QVERIFY(!std::filesystem::exists("kvizomir.txt"));
+        QCOMPARE(form->Odgovori->geometry(), QRect(312, 271, 90, 43));
+        QCOMPARE(form->RadioGroup1->geometry(), QRect(151, 89, 465, 163));
+    }
+
+    void menuHoldsEveryItemWithAccessKeysAndF2()
+    {
+        start();
+        QStringList bar;
+        for (const QAction* action : form->menuBar()->actions())
+            bar << action->text();
+        QCOMPARE(bar, (QStringList{"&Igra", "&Muzika", "&Pomoc"}));
+        QCOMPARE(captionsOf(form->Game1), (QStringList{"&Nova", "&Top 10", "-", "I&zlaz"}));
+        QCOMPARE(form->New1->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(captionsOf(form->Help1), (QStringList{"&Pravila kviza", "-", "O kvizu..."}));
+        QCOMPARE(captionsOf(form->Muzika1).size(), 13);
+        QCOMPARE(captionsOf(form->Muzika1).at(6), QStringLiteral("Fur Elise"));
+    }
+
+    void selectingAnAnswerFocusesOdgovoriAndEnterAnswersIt()
+    {
+        start();
+        ModalDriver driver;
+        clickAnswer(rightPosition(*form->RadioGroup1));
+        QTRY_VERIFY(form->Odgovori->hasFocus());
+        QTest::keyClick(form->Odgovori, Qt::Key_Return);
+        QCOMPARE(driver.texts(), QStringList{"TACAN odgovor!!!"});
+        QCOMPARE(driver.seen.front().title, QStringLiteral("MudracQ"));
+        QCOMPARE(driver.seen.front().icon, QMessageBox::NoIcon);
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 2"));
+        QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 24"));
+        QCOMPARE(form->RadioGroup1->itemIndex(), -1);
+    }
+
+    void clickingTheSelectedAnswerAgainDoesNotMoveFocus()
+    {
+        start();
+        QSignalSpy clicks(form->RadioGroup1, &RadioGroup::clicked);
+        clickAnswer(0);
+        QCOMPARE(clicks.count(), 1);
+        form->RadioGroup1->button(0)->setFocus();
+        clickAnswer(0);
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(!form->Odgovori->hasFocus());
+    }
+
+    void f2MidGameStartsAFreshGame()
+    {
+        start();
+        ModalDriver driver;
+        clickAnswer(rightPosition(*form->RadioGroup1));
+        QTest::mouseClick(form->Odgovori, Qt::LeftButton);
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 2"));
+        driver.keys = {Qt::Key_Return};
+        QTest::mouseClick(form->Button2, Qt::LeftButton); // Mini help, confirmed
+        QVERIFY(!form->Button2->isVisible());
+        activate();
+        QTest::keyClick(form.get(), Qt::Key_F2);
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 1"));
+        QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 20"));
+        QVERIFY(form->Button2->isVisible());
+        QCOMPARE(form->RadioGroup1->count(), 4);
+    }
+
+    void confirmationDefaultsToYesAndEscapeDeclines()
+    {
+        start();
+        ModalDriver driver;
+        driver.keys = {Qt::Key_Escape};
+        QTest::mouseClick(form->Joker, Qt::LeftButton);
+        QCOMPARE(driver.seen.front().title, QStringLiteral("Confirm"));
+        QCOMPARE(driver.seen.front().icon, QMessageBox::Question);
+        QCOMPARE(driver.seen.front().buttons, (QStringList{"&Yes", "&No"}));
+        QCOMPARE(driver.seen.front().defaultButton, QStringLiteral("&Yes"));
+        QVERIFY(form->Joker->isVisible());
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 1"));
+        QTest::mouseClick(form->Joker, Qt::LeftButton); // Enter: yes
+        QVERIFY(!form->Joker->isVisible());
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 2"));
+        QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 4"));
+    }
+
+    void hiddenAidButtonTakesNoFocus()
+    {
+        start();
+        ModalDriver driver;
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QCOMPARE(form->RadioGroup1->count(), 2);
+        QVERIFY(!form->Button1->isVisible());
+        activate();
+        form->Joker->setFocus();
+        QTest::keyClick(form->Joker, Qt::Key_Tab);
+        QVERIFY(form->Button2->hasFocus());
+    }
+
+    void removalKeepsTheSelectedPositionWithoutAClick()
+    {
+        RadioGroup group;
+        QSignalSpy clicks(&group, &RadioGroup::clicked);
+        for (const char* text : {"d", "c", "b", "a"})
+            group.insertItem(0, QString::fromLatin1(text));
+        group.setItemIndex(1);
+        group.removeItem(0);
+        QCOMPARE(group.itemIndex(), 1);
+        QCOMPARE(group.item(1), QStringLiteral("c"));
+        group.removeItem(2);
+        QCOMPARE(group.itemIndex(), 1);
+        group.removeItem(1);
+        QCOMPARE(group.itemIndex(), 0);
+        QVERIFY(group.button(0)->isChecked());
+        group.clearItems();
+        QCOMPARE(group.itemIndex(), -1);
+        QCOMPARE(clicks.count(), 0);
+    }
+
+    void startupErrorShowsErrorBoxThenLayoutContents()
+    {
+        std::filesystem::create_directory("kvizomir.txt");
+        ModalDriver driver;
+        start();
+        QCOMPARE(driver.texts(), QStringList{"Cannot create file kvizomir.txt."});
+        QCOMPARE(driver.seen.front().icon, QMessageBox::Critical);
+        QCOMPARE(driver.seen.front().title, QStringLiteral("MudracQ"));
+        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("Memo1"));
+        QCOMPARE(form->RadioGroup1->count(), 0);
+        QTest::mouseClick(form->Odgovori, Qt::LeftButton); // no game: nothing happens
+        QTest::mouseClick(form->Joker, Qt::LeftButton);
+        QCOMPARE(driver.texts().last(), QStringLiteral("Iskoristili ste Jokera!"));
+    }
+
+    void errorBoxAddsFullStopOnlyAfterHigherCharacters()
+    {
+        QCOMPARE(errorBoxText("Disk full"), std::string("Disk full."));
+        QCOMPARE(errorBoxText("Stop!"), std::string("Stop!"));
+        QCOMPARE(errorBoxText("Done."), std::string("Done."));
+        QCOMPARE(errorBoxText("I/O error 1005"), std::string("I/O error 1005."));
+        QCOMPARE(errorBoxText("ends in -"), std::string("ends in -"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tform1_test.moc"

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs to build, run and be tested, skipping those that
+# are already there. Safe to run again. Usage: tools/install-deps.sh [--tests]
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libfluidsynth-dev fluidsynth timgm6mb-soundfont
+    libjpeg62-turbo-dev
+    fonts-lato fonts-liberation2 fonts-comic-neue
+)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+sudo_cmd=()
+if ((EUID != 0)); then
+    sudo_cmd=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
