@@ -1,6 +1,7 @@
 #include "forms/boxes.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
+#include "game/questionbank.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 
@@ -13,6 +14,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -50,7 +53,7 @@ private:
 
     void start()
     {
-        form = std::make_unique<TForm1>(env->resources, env->clock);
+        form = std::make_unique<TForm1>(env->resources, env->clock, env->dataDirectory());
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
@@ -214,6 +217,46 @@ private slots:
         QTest::mouseClick(form->Odgovori, Qt::LeftButton); // no game: nothing happens
         QTest::mouseClick(form->Joker, Qt::LeftButton);
         QCOMPARE(driver.texts().last(), QStringLiteral("Iskoristili ste Jokera!"));
+    }
+
+    void longestQuestionAndAnswersOfTheShippedBankFitWithoutScrolling()
+    {
+        QuestionBank shipped;
+        {
+            MapResources bank;
+            bank.items["r_pitanja"] = readBytes(MUDRACQ_SOURCE_DIR "/resources/r_pitanja.txt");
+            LoadQuestionBank(bank, shipped);
+        }
+        std::string question;
+        std::vector<std::string> answers;
+        for (const Tgrupa& group : shipped)
+            for (const Tpitanje& q : group.questions) {
+                if (q.text.size() > question.size())
+                    question = q.text;
+                answers.insert(answers.end(), q.answers.begin(), q.answers.end());
+            }
+        std::sort(answers.begin(), answers.end(),
+                  [](const auto& a, const auto& b) { return a.size() > b.size(); });
+        std::string block = "@\r\n-'" + question + "'\r\n" + answers[0] + "*\r\n";
+        for (int k = 1; k < 4; ++k)
+            block += answers[static_cast<std::size_t>(k)] + "\r\n";
+        std::string text;
+        for (int g = 0; g < 5; ++g)
+            text += block + block.substr(3) + block.substr(3) + block.substr(3);
+        env->resources.items["r_pitanja"] = text;
+        start();
+
+        QCOMPARE(form->Memo1->toPlainText().toStdString(), question);
+        const int textHeight = static_cast<int>(form->Memo1->document()->size().height()) *
+                               form->Memo1->fontMetrics().lineSpacing();
+        QVERIFY2(textHeight <= form->Memo1->viewport()->height(), "question needs scrolling");
+        for (int i = 0; i < 4; ++i) {
+            const QRadioButton* button = form->RadioGroup1->button(i);
+            QVERIFY2(button->sizeHint().width() <= button->width(),
+                     qPrintable(button->text() + " is cut off"));
+        }
+        if (const QByteArray shot = qgetenv("MUDRACQ_SCREENSHOT"); !shot.isEmpty())
+            form->grab().save(QString::fromLocal8Bit(shot));
     }
 
     void errorBoxAddsFullStopOnlyAfterHigherCharacters()

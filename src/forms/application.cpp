@@ -2,6 +2,7 @@
 
 #include "boxes.h"
 #include "forms.h"
+#include "platform/datadir.h"
 #include "platform/qtresources.h"
 #include "platform/systemclock.h"
 #include "tform1.h"
@@ -11,6 +12,7 @@
 #include "tform5.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 TForm1* Form1 = nullptr;
@@ -24,11 +26,15 @@ int runKvizomir(int argc, char** argv)
     QApplication application(argc, argv);
     // The name only; a display name would be appended to every window title.
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icon/mudracq-32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icon/mudracq-256.png"), QSize(256, 256));
+    QApplication::setWindowIcon(icon);
 
     const QtResourceProvider resources;
     const SystemClock clock;
-    auto form1 = std::make_unique<TForm1>(resources, clock);
-    auto form2 = std::make_unique<TForm2>(form1.get());
+    auto form1 = std::make_unique<TForm1>(resources, clock, dataDirectory());
+    auto form2 = std::make_unique<TForm2>(form1->topTen(), form1.get());
     Form2 = form2.get();
     auto form3 = std::make_unique<TForm3>(form1.get());
     Form3 = form3.get();

@@ -28,3 +28,8 @@ QFont bangleFont(int pixelHeight, bool bold)
 {
     return pixelFont("Comic Neue", pixelHeight, bold ? QFont::Bold : QFont::Normal);
 }
+
+QFont narrowSansFont(int pixelHeight)
+{
+    return pixelFont("Liberation Sans Narrow", pixelHeight, QFont::Normal);
+}

@@ -7,3 +7,5 @@ class QFont;
 QFont arialBlackFont(int pixelHeight);
 QFont msSansSerifFont(int pixelHeight, bool bold = false);
 QFont bangleFont(int pixelHeight, bool bold = false);
+// "MS Sans Serif" where long lines must fit a fixed width: Liberation Sans Narrow.
+QFont narrowSansFont(int pixelHeight);

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "radiogroup.h"
 #include "tform2.h"
+#include "tform3.h"
 #include "tform4.h"
 #include "tform5.h"
 
@@ -26,11 +27,12 @@ QString text(const std::string& bytes)
 
 } // namespace
 
-TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, QWidget* parent)
+TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::string dataDirectory,
+               QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      m_resources(resources)
+      m_resources(resources), m_dataDirectory(std::move(dataDirectory)), m_ranking(m_topTen, *this)
 {
     Form1 = this;
     setWindowTitle(QStringLiteral("Trivkan's Mudrac Quiz  v1.1"));
@@ -49,6 +51,7 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, QWidget* p
     move(239, 124);
 
     m_game = std::make_unique<Game>(*this, m_groups, m_random, clock);
+    m_game->setHighscoreEntry(&m_ranking);
     FormCreate();
 }
 
@@ -141,6 +144,7 @@ void TForm1::FormCreate()
 {
     runHandler([this] {
         LoadQuestionBank(m_resources, m_groups);
+        m_topTen.LoadHighscores(m_dataDirectory);
         m_game->NewGame();
     });
 }
@@ -280,4 +284,12 @@ void TForm1::showMessage(const std::string& message)
 bool TForm1::confirm(const std::string& question)
 {
     return askConfirmation(question);
+}
+
+std::string TForm1::askPlayerName()
+{
+    if (!Form3)
+        return {};
+    Form3->exec();
+    return Form3->playerName();
 }

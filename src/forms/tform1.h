@@ -4,6 +4,8 @@
 #include "game/mainwindowops.h"
 #include "game/questionbank.h"
 #include "game/randomsource.h"
+#include "game/ranking.h"
+#include "game/topten.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -23,12 +25,16 @@ class TForm1 : public QMainWindow, public MainWindowOps {
     Q_OBJECT
 
 public:
-    // Builds the window and runs its creation handler with the given resources and clock.
-    TForm1(const ResourceProvider& resources, const Clock& clock, QWidget* parent = nullptr);
+    // Builds the window and runs its creation handler with the given resources, clock and the
+    // folder that keeps the Top 10 file.
+    TForm1(const ResourceProvider& resources, const Clock& clock, std::string dataDirectory,
+           QWidget* parent = nullptr);
     ~TForm1() override;
 
     Game& game() { return *m_game; }
     const QuestionBank& groups() const { return m_groups; }
+    TopTen& topTen() { return m_topTen; }
+    const Ranking& ranking() const { return m_ranking; }
 
     // MainWindowOps
     void clearQuestion() override;
@@ -44,6 +50,7 @@ public:
     void setAidVisible(Aid aid, bool visible) override;
     void showMessage(const std::string& text) override;
     bool confirm(const std::string& text) override;
+    std::string askPlayerName() override;
 
     // Controls, named as laid out.
     QPlainTextEdit* Memo1 = nullptr;
@@ -86,7 +93,10 @@ private:
                               int height);
 
     const ResourceProvider& m_resources;
+    std::string m_dataDirectory;
     QuestionBank m_groups;
     RandomSource m_random;
+    TopTen m_topTen;
+    Ranking m_ranking;
     std::unique_ptr<Game> m_game;
 };

@@ -1,8 +1,45 @@
 #include "tform2.h"
 
 #include "dialogframe.h"
+#include "fonts.h"
+#include "game/topten.h"
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent)
+#include <QPlainTextEdit>
+
+std::string topTenLine(int k, const std::string& name, int score)
+{
+    return std::to_string(k) + ": (IQ " + std::to_string(score) + ")      " + name;
+}
+
+TForm2::TForm2(const TopTen& table, QWidget* parent) : QDialog(parent), m_table(table)
 {
     setUpDialogFrame(*this, QStringLiteral("Highscores"), 192, 107, 412, 257);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(1, 2, 410, 253);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setFont(arialBlackFont(17));
+    QPalette silver = Memo1->palette();
+    silver.setColor(QPalette::Text, QColor(192, 192, 192));
+    Memo1->setPalette(silver);
+    for (int k = 1; k <= 10; ++k)
+        Memo1->appendPlainText(QString::number(k));
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TForm2::FormShow()
+{
+    Memo1->clear();
+    for (int k = 1; k <= 10; ++k) {
+        const Trezultat& row = m_table.topTen[static_cast<std::size_t>(k - 1)];
+        Memo1->appendPlainText(QString::fromStdString(topTenLine(k, row.name, row.score)));
+    }
 }

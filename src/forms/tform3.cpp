@@ -2,7 +2,90 @@
 
 #include "dialogframe.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+std::string nameFromText(const QString& text)
+{
+    QString name = text;
+    name.remove(QLatin1Char('\r'));
+    name.remove(QLatin1Char('\n'));
+    return name.toStdString();
+}
+
 TForm3::TForm3(QWidget* parent) : QDialog(parent)
 {
     setUpDialogFrame(*this, QStringLiteral("Cestitamo!!!"), 207, 225, 317, 32);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(1, 5, 273, 21);
+    Edit1->installEventFilter(this);
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setGeometry(281, 5, 33, 20);
+    Button1->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+}
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm3::FormShow()
+{
+    Edit1->setText(QStringLiteral("Upisi svoje ime !!!"));
+    Edit1->selectAll();
+    Edit1->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm3::Button1Click()
+{
+    takeName();
+    close();
+}
+
+bool TForm3::Edit1KeyDown(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    Button1Click();
+    return true;
+}
+
+void TForm3::FormClose()
+{
+    takeName();
+}
+
+void TForm3::takeName()
+{
+    m_playerName = nameFromText(Edit1->text());
+}
+
+void TForm3::done(int result)
+{
+    // Every way of closing a dialog ends here.
+    FormClose();
+    QDialog::done(result);
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event)
+{
+    // The window cannot be left without a name, so Escape is not a way out.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress &&
+        Edit1KeyDown(static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }

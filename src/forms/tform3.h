@@ -1,11 +1,44 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
-// The name-entry window, shown when a result enters the Top 10.
+class QLineEdit;
+class QPushButton;
+
+// The name-entry window. However it is closed ("OK", Enter, the close box), the text in its
+// field is taken as the player's name; Escape does not close it.
 class TForm3 : public QDialog {
     Q_OBJECT
 
 public:
     explicit TForm3(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+    // The text taken when the window last closed, without line breaks, as UTF-8 bytes.
+    const std::string& playerName() const { return m_playerName; }
+
+    void FormShow();
+    void Button1Click();
+    // Enter in the field does what "OK" does; true when the key was Enter.
+    bool Edit1KeyDown(int key);
+    void FormClose();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void takeName();
+
+    std::string m_playerName;
 };
+
+// A name as it is kept: the UTF-8 bytes of the text with every CR and LF removed, so that a
+// pasted line break can never split a row of the highscore file.
+std::string nameFromText(const QString& text);

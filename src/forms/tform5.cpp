@@ -1,8 +1,65 @@
 #include "tform5.h"
 
 #include "dialogframe.h"
+#include "fonts.h"
+#include "game/identity.h"
+#include "platform/jpegdecoder.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+
+namespace {
+
+// The about picture, decoded from the JPEG carried in the executable; empty when it is damaged.
+QPixmap aboutPicture()
+{
+    QFile file(QStringLiteral(":/about.jpg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    RgbImage decoded;
+    std::string error;
+    if (!decodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                    static_cast<std::size_t>(bytes.size()), decoded, error))
+        return {};
+    const QImage image(decoded.pixels.data(), decoded.width, decoded.height, decoded.width * 3,
+                       QImage::Format_RGB888);
+    return QPixmap::fromImage(image.copy());
+}
+
+} // namespace
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent)
 {
     setUpDialogFrame(*this, QStringLiteral("Info"), 251, 151, 563, 256);
+
+    Image1 = new QLabel(this);
+    Image1->move(9, 14);
+    const QPixmap picture = aboutPicture();
+    Image1->setPixmap(picture);
+    Image1->resize(picture.isNull() ? QSize(198, 230) : picture.size());
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(242, 14, 313, 230);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setFont(msSansSerifFont(19, true));
+    QPalette colours = Memo1->palette();
+    colours.setColor(QPalette::Base, QColor(215, 228, 242));
+    Memo1->setPalette(colours);
+    const QStringList lines = {
+        QStringLiteral("Autor kviza: Trivkan"),
+        QStringLiteral("Kontakt: ") + QLatin1String(kAuthorEmail),
+        QStringLiteral("Zvanicni sajt kviza: "),
+        QLatin1String(kGameWebAddress),
+        QString(),
+        QString(),
+        QStringLiteral("Verzija kviza: 1.1"),
+        QStringLiteral("Beograd 2003."),
+    };
+    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }

@@ -2,10 +2,16 @@
 
 #include <QDialog>
 
-// The about window.
+class QLabel;
+class QPlainTextEdit;
+
+// The about window: the picture and a few lines about the game.
 class TForm5 : public QDialog {
     Q_OBJECT
 
 public:
     explicit TForm5(QWidget* parent = nullptr);
+
+    QLabel* Image1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
 };

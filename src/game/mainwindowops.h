@@ -35,4 +35,7 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // Modal "Confirm" box with "&Yes" (default) and "&No"; true only for "&Yes".
     virtual bool confirm(const std::string& text) = 0;
+    // Shows the name-entry window modally; returns the text it held when it was closed, however
+    // it was closed.
+    virtual std::string askPlayerName() = 0;
 };

@@ -25,6 +25,8 @@ TextFile::~TextFile()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+    if (!m_tempPath.empty())
+        ::unlink(m_tempPath.c_str());
 }
 
 void TextFile::openRead()
@@ -51,25 +53,57 @@ void TextFile::openWrite()
     m_buffer.clear();
 }
 
+void TextFile::openReplacing()
+{
+    if (m_fd >= 0)
+        throw IoError(102);
+    m_tempPath = m_path + "." + std::to_string(::getpid()) + ".tmp";
+    m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (m_fd < 0) {
+        m_tempPath.clear();
+        raiseFromErrno();
+    }
+    m_writing = true;
+    m_buffer.clear();
+}
+
 void TextFile::close()
 {
     if (m_fd < 0)
         throw IoError(103); // file not open
     int error = 0;
-    if (m_writing) {
-        try {
+    try {
+        if (m_writing)
             flushBuffer();
-        } catch (const IoError&) {
-            ::close(m_fd);
-            m_fd = -1;
-            throw;
-        }
+        if (!m_tempPath.empty() && ::fsync(m_fd) != 0)
+            raiseFromErrno();
+    } catch (const IoError&) {
+        ::close(m_fd);
+        m_fd = -1;
+        throw;
     }
     if (::close(m_fd) != 0)
         error = errno;
     m_fd = -1;
     if (error != 0)
         throw IoError(ioCodeFromErrno(error));
+    if (!m_tempPath.empty())
+        finishReplacing();
+}
+
+void TextFile::finishReplacing()
+{
+    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
+        raiseFromErrno();
+    m_tempPath.clear();
+    // The rename itself reaches the disk with its directory.
+    const auto slash = m_path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
 }
 
 void TextFile::requireOpen(bool forWriting) const

@@ -18,6 +18,10 @@ public:
     void openRead();
     // Creates the file, or truncates an existing one, and opens it for writing.
     void openWrite();
+    // Opens for writing a new file that replaces this one only when it is closed: the text goes
+    // to a temporary file beside it, which close() flushes to disk and renames over the path. A
+    // failure, or destruction without close(), removes the temporary file and leaves the old one.
+    void openReplacing();
     // Closes the file; a write still buffered is flushed first and its failure reported.
     void close();
 
@@ -43,7 +47,10 @@ private:
     void flushBuffer();
     void requireOpen(bool forWriting) const;
 
+    void finishReplacing();
+
     std::string m_path;
+    std::string m_tempPath; // set while a replacement is being written
     int m_fd = -1;
     bool m_writing = false;
     std::string m_buffer;

@@ -22,11 +22,16 @@ QStringList ModalDriver::texts() const
 void ModalDriver::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible() || modal->property("handledByTest").toBool())
+    if (!modal || !modal->isVisible())
         return;
-    modal->setProperty("handledByTest", true);
     auto* box = qobject_cast<QMessageBox*>(modal);
     if (!box) {
+        // A window shown again after closing is a new showing.
+        if (modal == m_window)
+            return;
+        m_window = modal;
+        modal->installEventFilter(this);
+        ++windowsSeen;
         if (!windowActions.empty()) {
             auto action = windowActions.front();
             windowActions.pop_front();
@@ -34,6 +39,9 @@ void ModalDriver::poll()
         }
         return;
     }
+    if (box->property("handledByTest").toBool())
+        return;
+    box->setProperty("handledByTest", true);
     Seen record;
     record.title = box->windowTitle();
     record.text = box->text();
@@ -47,4 +55,11 @@ void ModalDriver::poll()
     if (!keys.empty())
         keys.pop_front();
     QTest::keyClick(box, static_cast<Qt::Key>(key));
+}
+
+bool ModalDriver::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window && event->type() == QEvent::Hide)
+        m_window = nullptr;
+    return QObject::eventFilter(watched, event);
 }

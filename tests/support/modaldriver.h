@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <deque>
@@ -27,11 +28,16 @@ public:
     // Actions for the coming modal windows that are not message boxes (e.g. the name entry).
     std::deque<std::function<void(QWidget*)>> windowActions;
     std::vector<Seen> seen;
+    int windowsSeen = 0;
 
     QStringList texts() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void poll();
 
     QTimer m_timer;
+    QPointer<QWidget> m_window;
 };

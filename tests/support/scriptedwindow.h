@@ -23,6 +23,8 @@ public:
     std::vector<std::string> confirmations;
     std::deque<bool> confirmReplies; // empty: every confirmation is answered "&Yes"
     std::vector<std::string> iqAtMessages;
+    std::deque<std::string> names; // typed into the name-entry window, in order
+    std::vector<std::string> iqAtNameEntry;
 
     void clearQuestion() override { questionLines.clear(); }
     void appendQuestionLine(const std::string& text) override { questionLines.push_back(text); }
@@ -71,6 +73,16 @@ public:
         const bool reply = confirmReplies.front();
         confirmReplies.pop_front();
         return reply;
+    }
+
+    std::string askPlayerName() override
+    {
+        iqAtNameEntry.push_back(iqCaption);
+        if (names.empty())
+            return "Upisi svoje ime !!!";
+        std::string name = names.front();
+        names.pop_front();
+        return name;
     }
 
     bool visible(Aid aid) const { return aidVisible[static_cast<std::size_t>(aid)]; }

@@ -1,0 +1,121 @@
+#include "forms/forms.h"
+#include "forms/radiogroup.h"
+#include "forms/rulestext.h"
+#include "forms/tform1.h"
+#include "forms/tform4.h"
+#include "forms/tform5.h"
+#include "support/formfixture.h"
+#include "support/modaldriver.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+struct Snapshot {
+    QString question, number, iq;
+    QStringList answers;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshot(const TForm1& form)
+{
+    Snapshot s{form.Memo1->toPlainText(), form.Label1->text(), form.Label3->text(), {}};
+    for (int i = 0; i < form.RadioGroup1->count(); ++i)
+        s.answers << form.RadioGroup1->item(i);
+    return s;
+}
+
+} // namespace
+
+class InfoWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FormEnvironment> env;
+
+private slots:
+    void init() { env = std::make_unique<FormEnvironment>(); }
+    void cleanup()
+    {
+        Form4 = nullptr;
+        Form5 = nullptr;
+        env.reset();
+    }
+
+    void rulesTextReadsLineByLine()
+    {
+        TForm4 rules;
+        const QStringList lines = rules.Memo1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 27);
+        for (int i = 0; i < 27; ++i)
+            QCOMPARE(lines[i], QString::fromLatin1(kRulesLines[static_cast<std::size_t>(i)]));
+        QVERIFY(lines[19].endsWith(QLatin1String("tacno ")));
+        QVERIFY(lines[22].endsWith(QLatin1String("koristite ")));
+        QVERIFY(lines[24].endsWith(QLatin1String("dok na ")));
+        QCOMPARE(rules.windowTitle(), QStringLiteral("Pravila kviza"));
+        QCOMPARE(rules.size(), QSize(393, 402));
+        QVERIFY(!rules.Memo1->isReadOnly());
+    }
+
+    void bothWindowsAreModalAndReturnTheGameUnchanged()
+    {
+        TForm1 form(env->resources, env->clock, env->dataDirectory());
+        TForm4 rules(&form);
+        TForm5 about(&form);
+        Form4 = &rules;
+        Form5 = &about;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.RadioGroup1->button(2)->click();
+        const Snapshot before = snapshot(form);
+
+        ModalDriver driver;
+        bool modalWhileOpen = false;
+        driver.windowActions = {
+            [&](QWidget* w) {
+                modalWhileOpen = w == &rules && rules.isModal();
+                QTest::keyClicks(rules.Memo1, QStringLiteral("moja beleska "));
+                QTest::mouseClick(rules.Button1, Qt::LeftButton);
+            },
+            [&](QWidget* w) { w->close(); }, // the close box
+            [&](QWidget* w) {
+                modalWhileOpen = modalWhileOpen && w == &about && about.isModal();
+                w->close();
+            },
+        };
+        form.HowToPlay1Click();
+        form.HowToPlay1Click();
+        form.About1Click();
+        QCOMPARE(driver.windowsSeen, 3);
+        QVERIFY(modalWhileOpen);
+        QVERIFY(snapshot(form) == before);
+        QCOMPARE(form.RadioGroup1->itemIndex(), 2);
+        QVERIFY(rules.Memo1->toPlainText().startsWith(QLatin1String("moja beleska ")));
+    }
+
+    void aboutShowsThePictureUnscaledAndItsEightLines()
+    {
+        TForm5 about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("Info"));
+        QCOMPARE(about.Image1->pixmap().size(), QSize(198, 230));
+        QCOMPARE(about.Image1->geometry(), QRect(9, 14, 198, 230));
+        const QStringList lines = about.Memo1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 8);
+        QCOMPARE(lines[0], QStringLiteral("Autor kviza: Trivkan"));
+        QVERIFY(lines[1].startsWith(QLatin1String("Kontakt: ")));
+        QVERIFY(lines[1].endsWith(QLatin1String("@example.org")));
+        QCOMPARE(lines[2], QStringLiteral("Zvanicni sajt kviza: "));
+        QVERIFY(lines[3].contains(QLatin1String("example.org")));
+        QCOMPARE(lines[6], QStringLiteral("Verzija kviza: 1.1"));
+        QCOMPARE(lines[7], QStringLiteral("Beograd 2003."));
+    }
+};
+
+QTEST_MAIN(InfoWindowsTest)
+#include "infowindows_test.moc"
