@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "forms.h"
 #include "game/game.h"
+#include "platform/mediaplayer.h"
 #include "radiogroup.h"
 #include "tform2.h"
 #include "tform3.h"
@@ -50,6 +51,8 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     move(239, 124);
 
+    MediaPlayer1 = new MediaPlayer({}, this);
+    m_music = std::make_unique<Music>(m_resources, *MediaPlayer1, m_dataDirectory);
     m_game = std::make_unique<Game>(*this, m_groups, m_random, clock);
     m_game->setHighscoreEntry(&m_ranking);
     FormCreate();

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "game/mainwindowops.h"
+#include "game/music.h"
 #include "game/questionbank.h"
 #include "game/randomsource.h"
 #include "game/ranking.h"
@@ -17,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class RadioGroup;
+class MediaPlayer;
 class ResourceProvider;
 
 // The main window: the question, the answers, the aids and the menu. Its handlers forward to
@@ -69,6 +71,8 @@ public:
     QMenu* Help1 = nullptr;
     QAction* HowToPlay1 = nullptr;
     QAction* About1 = nullptr;
+    // Plays the background tunes; never visible.
+    MediaPlayer* MediaPlayer1 = nullptr;
 
     // Handlers, each run to its end; an error is shown in the error box.
     void FormCreate();
@@ -99,4 +103,5 @@ private:
     TopTen m_topTen;
     Ranking m_ranking;
     std::unique_ptr<Game> m_game;
+    std::unique_ptr<Music> m_music;
 };

@@ -1,5 +1,4 @@
 #include "boxes.h"
-#include "game/tunetable.h"
 #include "tform1.h"
 
 #include <QMenu>
@@ -36,9 +35,6 @@ void TForm1::createMusicMenu()
 void TForm1::heWayIAm1Click(QAction* item)
 {
     runHandler([this, item] {
-        const MenuTune tune =
-            tuneForMenuPosition(static_cast<int>(Muzika1->actions().indexOf(item)));
-        // The media player is not built yet, so every choice stays silent for now.
-        (void)tune;
+        m_music->heWayIAm1Click(static_cast<int>(Muzika1->actions().indexOf(item)));
     });
 }

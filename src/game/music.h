@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+class ResourceProvider;
+
+// The player of the background tunes, as the music menu drives it.
+class TunePlayer {
+public:
+    virtual ~TunePlayer() = default;
+    // Stops and closes what is open; nothing happens when nothing is.
+    virtual void Close() = 0;
+    virtual void setFileName(const std::string& path) = 0;
+    // Opens the file set; raises an error with a readable reason when it cannot.
+    virtual void Open() = 0;
+    // Plays the open tune once from its start and returns at once.
+    virtual void Play() = 0;
+};
+
+inline constexpr const char* kTuneFileName = "temp.mid";
+
+// The "&Muzika" menu: a tune is written to temp.mid in the data folder and played once in the
+// background; "&Bez muzike" stops it.
+class Music {
+public:
+    Music(const ResourceProvider& resources, TunePlayer& player, std::string dataDirectory);
+
+    // Acts on the clicked item's position in the music menu.
+    void heWayIAm1Click(int position);
+    // Stops the music, writes the tune resource to temp.mid byte for byte, opens and plays it.
+    // Every failure ends the step with its error and leaves the music stopped.
+    void PlayTune(const std::string& name);
+
+    std::string tunePath() const { return m_dataDirectory + "/" + kTuneFileName; }
+
+private:
+    const ResourceProvider& m_resources;
+    TunePlayer& m_player;
+    std::string m_dataDirectory;
+};
