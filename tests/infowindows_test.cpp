@@ -51,6 +51,7 @@ private slots:
     void rulesTextReadsLineByLine()
     {
         TForm4 rules;
+        rules.show(); // the text is laid out at the first showing
         const QStringList lines = rules.Memo1->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 27);
         for (int i = 0; i < 27; ++i)
@@ -102,6 +103,7 @@ private slots:
     void aboutShowsThePictureUnscaledAndItsEightLines()
     {
         TForm5 about;
+        about.show(); // the picture is decoded at the first showing
         QCOMPARE(about.windowTitle(), QStringLiteral("Info"));
         QCOMPARE(about.Image1->pixmap().size(), QSize(198, 230));
         QCOMPARE(about.Image1->geometry(), QRect(9, 14, 198, 230));

@@ -1,6 +1,7 @@
 #include "game/errors.h"
 #include "game/fileimage.h"
 #include "game/textfile.h"
+#include "support/ioerrors.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +21,6 @@ std::vector<std::string> allLines(const std::string& bytes)
     while (!file.eof());
     file.close();
     return lines;
-}
-
-int ioCodeOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const IoError& error) {
-        return error.code();
-    }
-    return 0;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "forms/boxes.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
+#include "game/fileimage.h"
 #include "game/questionbank.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
@@ -274,6 +275,20 @@ private slots:
         QVERIFY(driver.seen.size() <= 1);
         form->Muzika1->actions().at(0)->trigger();
         QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 1"));
+    }
+
+    void dataFolderInTheWayIsReportedAndTheGameStillStarts()
+    {
+        std::filesystem::remove(env->dataDirectory());
+        writeFileImage(env->dataDirectory(), "somebody's file");
+        ModalDriver driver;
+        start();
+        QCOMPARE(driver.texts(), QStringList{"Invalid filename."});
+        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("Memo1"));
+        activate();
+        QTest::keyClick(form.get(), Qt::Key_F2);
+        QCOMPARE(form->RadioGroup1->count(), 4);
+        QCOMPARE(readBytes(env->dataDirectory()), std::string("somebody's file"));
     }
 
     void errorBoxAddsFullStopOnlyAfterHigherCharacters()

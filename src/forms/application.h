@@ -1,5 +1,38 @@
 #pragma once
 
-// Starts the program: the application title, the five windows in order, then the message loop
-// until the main window closes. Returns the process exit code.
+#include <memory>
+
+class QtResourceProvider;
+class SystemClock;
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+
+// The running program: its resources, its clock and the five windows, created in order (the
+// main window first, which loads the bank and the Top 10 and starts a game) and alive until it
+// ends. A QApplication must exist first.
+class Kvizomir {
+public:
+    Kvizomir();
+    ~Kvizomir();
+
+    TForm1& mainWindow() { return *m_form1; }
+
+private:
+    std::unique_ptr<QtResourceProvider> m_resources;
+    std::unique_ptr<SystemClock> m_clock;
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TForm5> m_form5;
+};
+
+// Sets up the application object: its title and icon.
+void setUpApplication();
+
+// Starts the program and runs the message loop until the main window closes. Returns the
+// process exit code.
 int runKvizomir(int argc, char** argv);

@@ -25,8 +25,7 @@ TForm2::TForm2(const TopTen& table, QWidget* parent) : QDialog(parent), m_table(
     QPalette silver = Memo1->palette();
     silver.setColor(QPalette::Text, QColor(192, 192, 192));
     Memo1->setPalette(silver);
-    for (int k = 1; k <= 10; ++k)
-        Memo1->appendPlainText(QString::number(k));
+    // The lines are built at every showing, so none are laid out before the first.
 }
 
 void TForm2::showEvent(QShowEvent* event)

@@ -6,6 +6,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent)
 {
@@ -22,14 +23,23 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
     colours.setColor(QPalette::Base, Qt::black);
     colours.setColor(QPalette::Text, QColor(200, 200, 200));
     Memo1->setPalette(colours);
-    QStringList lines;
-    for (const char* line : kRulesLines)
-        lines << QString::fromLatin1(line);
-    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
     Button1->setGeometry(160, 373, 75, 25);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+}
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    // The text is laid out when the window is first shown, not at start-up; after that it stays
+    // as the player left it.
+    if (Memo1->document()->isEmpty()) {
+        QStringList lines;
+        for (const char* line : kRulesLines)
+            lines << QString::fromLatin1(line);
+        Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    }
+    QDialog::showEvent(event);
 }
 
 void TForm4::Button1Click()

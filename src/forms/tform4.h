@@ -16,4 +16,7 @@ public:
     QPushButton* Button1 = nullptr;
 
     void Button1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

@@ -37,10 +37,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     setUpDialogFrame(*this, QStringLiteral("Info"), 251, 151, 563, 256);
 
     Image1 = new QLabel(this);
-    Image1->move(9, 14);
-    const QPixmap picture = aboutPicture();
-    Image1->setPixmap(picture);
-    Image1->resize(picture.isNull() ? QSize(198, 230) : picture.size());
+    Image1->setGeometry(9, 14, 198, 230);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(242, 14, 313, 230);
@@ -51,6 +48,24 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     QPalette colours = Memo1->palette();
     colours.setColor(QPalette::Base, QColor(215, 228, 242));
     Memo1->setPalette(colours);
+}
+
+void TForm5::showEvent(QShowEvent* event)
+{
+    // The picture is decoded and the text laid out when the window is first shown.
+    if (!m_filled) {
+        m_filled = true;
+        fill();
+    }
+    QDialog::showEvent(event);
+}
+
+void TForm5::fill()
+{
+    const QPixmap picture = aboutPicture();
+    Image1->setPixmap(picture);
+    if (!picture.isNull())
+        Image1->resize(picture.size());
     const QStringList lines = {
         QStringLiteral("Autor kviza: Trivkan"),
         QStringLiteral("Kontakt: ") + QLatin1String(kAuthorEmail),

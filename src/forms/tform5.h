@@ -14,4 +14,12 @@ public:
 
     QLabel* Image1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fill();
+
+    bool m_filled = false;
 };

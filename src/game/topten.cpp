@@ -4,6 +4,11 @@
 #include "identity.h"
 #include "textfile.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <unistd.h>
 #include <utility>
 
 const char* const placeholderName = kGameWebAddress;
@@ -21,11 +26,35 @@ void writeTable(const std::string& path, const std::array<Trezultat, 10>& rows)
     file.close();
 }
 
+// Removes what saves of programs that were killed mid-way left behind: temporary files named
+// after the Top 10 file and a process that no longer runs.
+void removeAbandonedSaves(const std::string& folder)
+{
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return;
+    const std::string prefix = std::string(kHighscoreFileName) + ".";
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp"))
+            continue;
+        const std::string pid = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        char* end = nullptr;
+        const long number = std::strtol(pid.c_str(), &end, 10);
+        if (pid.empty() || *end != '\0' || number <= 0)
+            continue;
+        if (::kill(static_cast<pid_t>(number), 0) != 0 && errno == ESRCH)
+            ::unlink((folder + "/" + name).c_str());
+    }
+    ::closedir(entries);
+}
+
 } // namespace
 
 void TopTen::LoadHighscores(const std::string& dataDirectory)
 {
     highscorePath = dataDirectory + "/" + kHighscoreFileName;
+    removeAbandonedSaves(dataDirectory);
     TextFile file(highscorePath);
     try {
         file.openRead();

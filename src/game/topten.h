@@ -24,7 +24,8 @@ public:
 
     // Sets the path to the file in the data directory and reads the ten rows from it. A file
     // that cannot be opened is first created with ten placeholder rows of score 0. A damaged
-    // score raises IoError 106; the rows read before it stay.
+    // score raises IoError 106; the rows read before it stay. Temporary files of saves whose
+    // process was killed are removed.
     void LoadHighscores(const std::string& dataDirectory);
     // Replaces the file with the ten rows. The new content goes to a temporary file that is
     // flushed to disk and then renamed over the old one, so a save that fails part-way leaves the

@@ -1,9 +1,9 @@
 #include "mediaplayer.h"
 
+#include "fluidsynthlibrary.h"
 #include "game/errors.h"
 #include "game/midifile.h"
 
-#include <fluidsynth.h>
 #include <fstream>
 #include <iterator>
 
@@ -16,34 +16,30 @@ enum ErrorCode {
     kUnreadableFile = 3,
     kNotMidi = 4,
     kNoDeviceOpen = 5,
+    kNoSynthesizer = 6,
 };
 
 // How often the player looks whether the tune has ended.
 constexpr int kEndWatchMilliseconds = 100;
-
-void silenceFluidSynthLog()
-{
-    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-        fluid_set_log_function(level, nullptr, nullptr);
-}
 
 } // namespace
 
 MediaPlayer::MediaPlayer(MediaPlayerOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options))
 {
-    silenceFluidSynthLog();
     m_endWatch.setInterval(kEndWatchMilliseconds);
     connect(&m_endWatch, &QTimer::timeout, this, &MediaPlayer::checkForEnd);
 }
 
 MediaPlayer::~MediaPlayer()
 {
+    if (m_loader.joinable())
+        m_loader.join();
     Close();
     if (m_synth)
-        delete_fluid_synth(m_synth);
+        m_fs->delete_fluid_synth(m_synth);
     if (m_settings)
-        delete_fluid_settings(m_settings);
+        m_fs->delete_fluid_settings(m_settings);
 }
 
 std::string MediaPlayer::errorText() const
@@ -61,6 +57,8 @@ std::string MediaPlayer::errorText() const
         return "The tune file " + m_fileName + " is not a MIDI file";
     case kNoDeviceOpen:
         return "No MCI device open";
+    case kNoSynthesizer:
+        return "The FluidSynth synthesizer library (libfluidsynth.so.3) cannot be loaded";
     default:
         return "Unknown error code";
     }
@@ -72,19 +70,41 @@ void MediaPlayer::fail(int code)
     throw GameError(errorText());
 }
 
+void MediaPlayer::preload()
+{
+    if (m_synth || m_loader.joinable())
+        return;
+    m_loader = std::thread([this] { loadSynth(); });
+}
+
 bool MediaPlayer::ensureSynth()
 {
+    if (m_loader.joinable())
+        m_loader.join();
     if (m_synth)
         return true;
-    m_settings = new_fluid_settings();
+    if (m_settings) {
+        m_fs->delete_fluid_settings(m_settings);
+        m_settings = nullptr;
+    }
+    return loadSynth();
+}
+
+bool MediaPlayer::loadSynth()
+{
+    m_fs = fluidSynth();
+    if (!m_fs)
+        return false;
+    const FluidSynthLibrary* fs = m_fs;
+    m_settings = fs->new_fluid_settings();
     if (!m_settings)
         return false;
-    fluid_settings_setnum(m_settings, "synth.sample-rate", 44100.0);
-    m_synth = new_fluid_synth(m_settings);
+    fs->fluid_settings_setnum(m_settings, "synth.sample-rate", 44100.0);
+    m_synth = fs->new_fluid_synth(m_settings);
     if (!m_synth)
         return false;
-    if (fluid_synth_sfload(m_synth, m_options.soundFont.c_str(), 1) == FLUID_FAILED) {
-        delete_fluid_synth(m_synth);
+    if (fs->fluid_synth_sfload(m_synth, m_options.soundFont.c_str(), 1) == FLUID_FAILED) {
+        fs->delete_fluid_synth(m_synth);
         m_synth = nullptr;
         return false;
     }
@@ -93,11 +113,12 @@ bool MediaPlayer::ensureSynth()
 
 bool MediaPlayer::openAudioOutput()
 {
+    const FluidSynthLibrary* fs = m_fs;
     for (const std::string& driver : m_options.audioDrivers) {
-        fluid_settings_setstr(m_settings, "audio.driver", driver.c_str());
+        fs->fluid_settings_setstr(m_settings, "audio.driver", driver.c_str());
         if (driver == "file")
-            fluid_settings_setstr(m_settings, "audio.file.name", m_options.audioFile.c_str());
-        m_driver = new_fluid_audio_driver(m_settings, m_synth);
+            fs->fluid_settings_setstr(m_settings, "audio.file.name", m_options.audioFile.c_str());
+        m_driver = fs->new_fluid_audio_driver(m_settings, m_synth);
         if (m_driver)
             return true;
     }
@@ -117,10 +138,11 @@ void MediaPlayer::Open()
     if (!midi)
         fail(kNotMidi);
     if (!ensureSynth())
-        fail(kNoSoundFont);
+        fail(fluidSynth() ? kNoSoundFont : kNoSynthesizer);
+    const FluidSynthLibrary* fs = m_fs;
 
-    m_player = new_fluid_player(m_synth);
-    if (!m_player || fluid_player_add_mem(m_player, midi->data(), midi->size()) != FLUID_OK) {
+    m_player = fs->new_fluid_player(m_synth);
+    if (!m_player || fs->fluid_player_add_mem(m_player, midi->data(), midi->size()) != FLUID_OK) {
         Close();
         fail(kNotMidi);
     }
@@ -135,18 +157,19 @@ void MediaPlayer::Open()
 void MediaPlayer::Close()
 {
     m_endWatch.stop();
+    const FluidSynthLibrary* fs = m_fs; // set whenever anything below exists
     // The audio output goes first, so nothing renders while the player is taken down.
     if (m_driver) {
-        delete_fluid_audio_driver(m_driver);
+        fs->delete_fluid_audio_driver(m_driver);
         m_driver = nullptr;
     }
     if (m_player) {
-        fluid_player_stop(m_player);
-        delete_fluid_player(m_player);
+        fs->fluid_player_stop(m_player);
+        fs->delete_fluid_player(m_player);
         m_player = nullptr;
     }
     if (m_synth)
-        fluid_synth_system_reset(m_synth);
+        fs->fluid_synth_system_reset(m_synth);
     m_mode = Mode::Silent;
 }
 
@@ -156,8 +179,9 @@ void MediaPlayer::Play()
         m_error = kNoDeviceOpen;
         throw GameError(errorText());
     }
-    fluid_player_seek(m_player, 0);
-    m_error = fluid_player_play(m_player) == FLUID_OK ? kNoError : kNotMidi;
+    const FluidSynthLibrary* fs = m_fs;
+    fs->fluid_player_seek(m_player, 0);
+    m_error = fs->fluid_player_play(m_player) == FLUID_OK ? kNoError : kNotMidi;
     if (m_error != kNoError)
         return;
     m_mode = Mode::Playing;
@@ -166,7 +190,7 @@ void MediaPlayer::Play()
 
 void MediaPlayer::checkForEnd()
 {
-    if (!m_player || fluid_player_get_status(m_player) != FLUID_PLAYER_DONE)
+    if (!m_player || m_fs->fluid_player_get_status(m_player) != FLUID_PLAYER_DONE)
         return;
     m_endWatch.stop();
     m_mode = Mode::Ended;

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QTimer>
 #include <string>
+#include <thread>
 #include <vector>
 
+struct FluidSynthLibrary;
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_player_t;
@@ -33,6 +35,10 @@ public:
     explicit MediaPlayer(MediaPlayerOptions options = {}, QObject* parent = nullptr);
     ~MediaPlayer() override;
 
+    // Loads the SoundFont in the background, so that the first tune chosen starts at once.
+    // Open() waits for it when it has not finished.
+    void preload();
+
     void setFileName(const std::string& path) override { m_fileName = path; }
     // Opens the file: reads it, loads the SoundFont on first use and opens an audio output.
     // Raises an error with errorText() when any of them fails; the player then stays closed.
@@ -55,11 +61,13 @@ signals:
 private:
     void fail(int code);
     bool ensureSynth();
+    bool loadSynth();
     bool openAudioOutput();
     void checkForEnd();
 
     MediaPlayerOptions m_options;
     std::string m_fileName;
+    const FluidSynthLibrary* m_fs = nullptr; // loaded with the synthesizer
     _fluid_hashtable_t* m_settings = nullptr;
     _fluid_synth_t* m_synth = nullptr;
     _fluid_player_t* m_player = nullptr;
@@ -67,4 +75,5 @@ private:
     Mode m_mode = Mode::Silent;
     int m_error = 0;
     QTimer m_endWatch;
+    std::thread m_loader;
 };

@@ -1,42 +1,42 @@
 #include "tunerenderer.h"
 
+#include "fluidsynthlibrary.h"
 #include "game/midifile.h"
-
-#include <fluidsynth.h>
 
 RenderedTune renderTuneOffline(const std::string& tuneFile, const std::string& soundFont,
                                double maxSeconds)
 {
     RenderedTune result;
     const auto midi = standardMidiData(tuneFile);
-    if (!midi)
+    const FluidSynthLibrary* fs = fluidSynth();
+    if (!midi || !fs)
         return result;
-    fluid_settings_t* settings = new_fluid_settings();
-    fluid_settings_setnum(settings, "synth.sample-rate", result.sampleRate);
-    fluid_synth_t* synth = new_fluid_synth(settings);
+    fluid_settings_t* settings = fs->new_fluid_settings();
+    fs->fluid_settings_setnum(settings, "synth.sample-rate", result.sampleRate);
+    fluid_synth_t* synth = fs->new_fluid_synth(settings);
     fluid_player_t* player = nullptr;
-    if (synth && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED) {
-        player = new_fluid_player(synth);
-        if (player && fluid_player_add_mem(player, midi->data(), midi->size()) == FLUID_OK &&
-            fluid_player_play(player) == FLUID_OK) {
+    if (synth && fs->fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED) {
+        player = fs->new_fluid_player(synth);
+        if (player && fs->fluid_player_add_mem(player, midi->data(), midi->size()) == FLUID_OK &&
+            fs->fluid_player_play(player) == FLUID_OK) {
             constexpr int kBlock = 512;
             const auto limit = static_cast<std::size_t>(maxSeconds * result.sampleRate) * 2;
             std::vector<float> block(kBlock * 2);
             while (result.samples.size() < limit) {
-                if (fluid_player_get_status(player) == FLUID_PLAYER_DONE) {
+                if (fs->fluid_player_get_status(player) == FLUID_PLAYER_DONE) {
                     result.ended = true;
                     break;
                 }
-                fluid_synth_write_float(synth, kBlock, block.data(), 0, 2, block.data(), 1, 2);
+                fs->fluid_synth_write_float(synth, kBlock, block.data(), 0, 2, block.data(), 1, 2);
                 result.samples.insert(result.samples.end(), block.begin(), block.end());
             }
-            fluid_player_stop(player);
+            fs->fluid_player_stop(player);
         }
     }
     if (player)
-        delete_fluid_player(player);
+        fs->delete_fluid_player(player);
     if (synth)
-        delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
+        fs->delete_fluid_synth(synth);
+    fs->delete_fluid_settings(settings);
     return result;
 }

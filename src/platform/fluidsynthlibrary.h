@@ -1,0 +1,35 @@
+#pragma once
+
+#include <fluidsynth.h>
+
+// FluidSynth, opened the first time music is needed rather than when the program starts: the
+// library and the audio libraries it pulls in would otherwise slow every start-up.
+struct FluidSynthLibrary {
+#define MUDRACQ_FLUID_FUNCTIONS(X)                                                                 \
+    X(new_fluid_settings)                                                                          \
+    X(delete_fluid_settings)                                                                       \
+    X(fluid_settings_setnum)                                                                       \
+    X(fluid_settings_setstr)                                                                       \
+    X(new_fluid_synth)                                                                             \
+    X(delete_fluid_synth)                                                                          \
+    X(fluid_synth_sfload)                                                                          \
+    X(fluid_synth_system_reset)                                                                    \
+    X(fluid_synth_write_float)                                                                     \
+    X(new_fluid_player)                                                                            \
+    X(delete_fluid_player)                                                                         \
+    X(fluid_player_add_mem)                                                                        \
+    X(fluid_player_play)                                                                           \
+    X(fluid_player_stop)                                                                           \
+    X(fluid_player_seek)                                                                           \
+    X(fluid_player_get_status)                                                                     \
+    X(new_fluid_audio_driver)                                                                      \
+    X(delete_fluid_audio_driver)                                                                   \
+    X(fluid_set_log_function)
+#define MUDRACQ_FLUID_POINTER(name) decltype(&::name) name = nullptr;
+    MUDRACQ_FLUID_FUNCTIONS(MUDRACQ_FLUID_POINTER)
+#undef MUDRACQ_FLUID_POINTER
+};
+
+// The loaded library with its log silenced, or null when it cannot be loaded. Safe to call from
+// any thread; the library is loaded once and stays for the rest of the run.
+const FluidSynthLibrary* fluidSynth();
