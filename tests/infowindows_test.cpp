@@ -41,12 +41,7 @@ private:
 
 private slots:
     void init() { env = std::make_unique<FormEnvironment>(); }
-    void cleanup()
-    {
-        Form4 = nullptr;
-        Form5 = nullptr;
-        env.reset();
-    }
+    void cleanup() { env.reset(); }
 
     void rulesTextReadsLineByLine()
     {
@@ -66,7 +61,8 @@ private slots:
 
     void bothWindowsAreModalAndReturnTheGameUnchanged()
     {
-        TForm1 form(env->resources, env->clock, env->dataDirectory());
+        const auto window = env->mainWindow();
+        TForm1& form = *window;
         TForm4 rules(&form);
         TForm5 about(&form);
         Form4 = &rules;

@@ -54,7 +54,7 @@ private:
 
     void start()
     {
-        form = std::make_unique<TForm1>(env->resources, env->clock, env->dataDirectory());
+        form = env->mainWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }

@@ -23,11 +23,7 @@ private:
 
 private slots:
     void init() { env = std::make_unique<FormEnvironment>(); }
-    void cleanup()
-    {
-        Form3 = nullptr;
-        env.reset();
-    }
+    void cleanup() { env.reset(); }
 
     void topTenListsTheRowsAfreshAtEveryShowing()
     {
@@ -94,7 +90,8 @@ private slots:
 
     void qualifyingGameAsksForANameAndSavesIt()
     {
-        TForm1 form(env->resources, env->clock, env->dataDirectory());
+        const auto window = env->mainWindow();
+        TForm1& form = *window;
         TForm3 nameEntry(&form);
         Form3 = &nameEntry;
         form.show();

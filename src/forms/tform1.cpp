@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "forms.h"
 #include "game/game.h"
+#include "memo.h"
 #include "platform/mediaplayer.h"
 #include "radiogroup.h"
 #include "tform2.h"
@@ -87,18 +88,11 @@ void TForm1::createControls(QWidget* client)
     Label1->move(15, 292);
     Label1->adjustSize();
 
-    Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"), client);
-    Memo1->setGeometry(150, 8, 468, 69);
+    Memo1 = createMemo(client, QRect(150, 8, 468, 69), arialBlackFont(13), true,
+                       QColor(166, 202, 240), Qt::black);
+    Memo1->setPlainText(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFont(arialBlackFont(13));
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QPalette memoColours = Memo1->palette();
-    memoColours.setColor(QPalette::Base, Qt::black);
-    memoColours.setColor(QPalette::Text, QColor(166, 202, 240));
-    Memo1->setPalette(memoColours);
 
     RadioGroup1 = new RadioGroup(client);
     RadioGroup1->setGeometry(151, 89, 465, 163);

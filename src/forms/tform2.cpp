@@ -3,6 +3,7 @@
 #include "dialogframe.h"
 #include "fonts.h"
 #include "game/topten.h"
+#include "memo.h"
 
 #include <QPlainTextEdit>
 
@@ -15,16 +16,9 @@ TForm2::TForm2(const TopTen& table, QWidget* parent) : QDialog(parent), m_table(
 {
     setUpDialogFrame(*this, QStringLiteral("Highscores"), 192, 107, 412, 257);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(1, 2, 410, 253);
+    Memo1 =
+        createMemo(this, QRect(1, 2, 410, 253), arialBlackFont(17), false, QColor(192, 192, 192));
     Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFont(arialBlackFont(17));
-    QPalette silver = Memo1->palette();
-    silver.setColor(QPalette::Text, QColor(192, 192, 192));
-    Memo1->setPalette(silver);
     // The lines are built at every showing, so none are laid out before the first.
 }
 

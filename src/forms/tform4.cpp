@@ -2,6 +2,7 @@
 
 #include "dialogframe.h"
 #include "fonts.h"
+#include "memo.h"
 #include "rulestext.h"
 
 #include <QPlainTextEdit>
@@ -12,17 +13,9 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
 {
     setUpDialogFrame(*this, QStringLiteral("Pravila kviza"), 167, 105, 393, 402);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(0, 0, 393, 369);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFont(narrowSansFont(11));
     // Light grey on black: the scroll-bar and tooltip-text colours of the classic scheme.
-    QPalette colours = Memo1->palette();
-    colours.setColor(QPalette::Base, Qt::black);
-    colours.setColor(QPalette::Text, QColor(200, 200, 200));
-    Memo1->setPalette(colours);
+    Memo1 = createMemo(this, QRect(0, 0, 393, 369), narrowSansFont(11), true, QColor(200, 200, 200),
+                       Qt::black);
 
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
     Button1->setGeometry(160, 373, 75, 25);

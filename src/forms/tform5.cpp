@@ -3,6 +3,7 @@
 #include "dialogframe.h"
 #include "fonts.h"
 #include "game/identity.h"
+#include "memo.h"
 #include "platform/jpegdecoder.h"
 
 #include <QFile>
@@ -39,15 +40,8 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     Image1 = new QLabel(this);
     Image1->setGeometry(9, 14, 198, 230);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(242, 14, 313, 230);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFont(msSansSerifFont(19, true));
-    QPalette colours = Memo1->palette();
-    colours.setColor(QPalette::Base, QColor(215, 228, 242));
-    Memo1->setPalette(colours);
+    Memo1 = createMemo(this, QRect(242, 14, 313, 230), msSansSerifFont(19, true), true, {},
+                       QColor(215, 228, 242));
 }
 
 void TForm5::showEvent(QShowEvent* event)

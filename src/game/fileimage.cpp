@@ -1,19 +1,10 @@
 #include "fileimage.h"
 
 #include "errors.h"
-#include "resourceprovider.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-
-std::string loadResource(const ResourceProvider& resources, const std::string& name)
-{
-    auto bytes = resources.find(name);
-    if (!bytes)
-        throw GameError("Resource " + name + " not found");
-    return std::move(*bytes);
-}
 
 void writeFileImage(const std::string& path, const std::string& bytes)
 {

@@ -2,12 +2,16 @@
 
 #include "bankbuilder.h"
 #include "fakes.h"
+#include "forms/forms.h"
+#include "forms/tform1.h"
 #include "tempdir.h"
 
 #include <QDir>
 #include <filesystem>
+#include <memory>
 
-// A fresh current directory and a bank of the usual shape for a main window under test.
+// A fresh current directory, an empty data folder and a bank of the usual shape for the windows
+// under test. The dialogs a test hands to the main window are forgotten with it.
 struct FormEnvironment {
     FormEnvironment() : previous(QDir::currentPath())
     {
@@ -15,8 +19,21 @@ struct FormEnvironment {
         std::filesystem::create_directory(dataDirectory());
         resources.items["r_pitanja"] = bankText({73, 71, 71, 41, 33});
     }
+    ~FormEnvironment()
+    {
+        Form2 = nullptr;
+        Form3 = nullptr;
+        Form4 = nullptr;
+        Form5 = nullptr;
+        QDir::setCurrent(previous);
+    }
+
     std::string dataDirectory() const { return dir.file("data"); }
-    ~FormEnvironment() { QDir::setCurrent(previous); }
+    // A main window over this environment, created (so started) but not yet shown.
+    std::unique_ptr<TForm1> mainWindow() const
+    {
+        return std::make_unique<TForm1>(resources, clock, dataDirectory());
+    }
 
     QString previous;
     TempDir dir;

@@ -342,22 +342,22 @@ class Builder:
             raise ScoreError(f"duration {frac} is not a whole number of ticks")
         return int(t)
 
-    def add_ramp(self, voice, tick, kind, spec, where):
+    def add_ramp(self, voice, tick, kind, setting, where):
         """@expr:90 sets a value; @expr:60-110:/2 ramps from 60 to 110 over
         a half note; @expr:80-115-90:/2. goes up and back down (any number
         of equally spaced points)."""
-        parts = spec.split(":")
+        parts = setting.split(":")
         try:
             values = [float(v) for v in parts[0].split("-")]
         except ValueError:
-            fail(where, f"bad value in @{kind}:{spec}")
+            fail(where, f"bad value in @{kind}:{setting}")
         if len(values) == 1:
             if len(parts) != 1:
-                fail(where, f"a single value takes no duration: @{kind}:{spec}")
+                fail(where, f"a single value takes no duration: @{kind}:{setting}")
             self.put_value(voice, tick, kind, values[0])
             return
         if len(parts) != 2:
-            fail(where, f"ramp needs values and a duration, got @{kind}:{spec}")
+            fail(where, f"ramp needs values and a duration, got @{kind}:{setting}")
         length = self.ticks(parse_duration(parts[1], where))
         # controllers move in 64th-note steps, tempo in 16th-note steps
         step = PPQ // 16 if kind not in ("tempo", "rit") else PPQ // 4
