@@ -4,6 +4,7 @@
 #include "support/ioerrors.h"
 #include "support/tempdir.h"
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -87,16 +88,16 @@ TEST(Faults, saveKilledAtAnyMomentLeavesAWholeFile)
     TopTen first;
     first.LoadHighscores(dir.path());
     const std::string original = readBytes(first.highscorePath);
-    // Long names make each save take a while, so the kills land inside the writes too.
-    const std::string a = tableFile(std::string(300'000, 'a'));
-    const std::string b = tableFile(std::string(300'000, 'b'));
+    // Names as long as a row may hold make each save take a while, so kills land inside writes.
+    const std::string a = tableFile(std::string(1'000, 'a'));
+    const std::string b = tableFile(std::string(1'000, 'b'));
     for (int round = 0; round < 20; ++round) {
         const pid_t child = ::fork();
         if (child == 0) {
             TopTen table;
             table.highscorePath = first.highscorePath;
             for (int n = 0;; ++n) {
-                table.topTen[0].name = std::string(300'000, n % 2 ? 'b' : 'a');
+                table.topTen[0].name = std::string(1'000, n % 2 ? 'b' : 'a');
                 table.topTen[0].score = 50;
                 for (int k = 1; k < 10; ++k)
                     table.topTen[static_cast<std::size_t>(k)] = {"row " + std::to_string(k),
@@ -114,10 +115,187 @@ TEST(Faults, saveKilledAtAnyMomentLeavesAWholeFile)
     // The next start clears what the killed saves left behind, and saving still works.
     TopTen next;
     next.LoadHighscores(dir.path());
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        ++files;
-    EXPECT_EQ(files, 1u);
+    EXPECT_EQ(filesBeside(first.highscorePath), 1u);
     first.SaveHighscores();
     EXPECT_EQ(readBytes(first.highscorePath), original);
+}
+
+namespace {
+
+// What the error raised by the action says, message and detail line; empty when none is raised.
+std::string errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const GameError& error) {
+        return std::string(error.what()) + "\n" + error.detail();
+    }
+    return {};
+}
+
+std::string lstatKind(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return "none";
+    return S_ISLNK(info.st_mode) ? "link" : S_ISFIFO(info.st_mode) ? "fifo" : "file";
+}
+
+} // namespace
+
+TEST(OddFiles, topTenThatExistsButCannotBeReadIsReportedAndNeverReplaced)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> make;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"unreadable",
+         [](const std::string& p) { writeFileImage(p, tableFile("Ana")), ::chmod(p.c_str(), 0); },
+         "File access denied"},
+        {"dangling link",
+         [](const std::string& p) { ::symlink("gone/m_highscore.txt", p.c_str()); },
+         "File not found"},
+        {"FIFO", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }, "Not a regular file"},
+        {"link to /dev/zero", [](const std::string& p) { ::symlink("/dev/zero", p.c_str()); },
+         "Not a regular file"},
+        {"name of 5 MB",
+         [](const std::string& p) { writeFileImage(p, tableFile(std::string(5 << 20, 'x'))); },
+         "Line 1 is longer than 1024 bytes"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        ::chmod(dir.path().c_str(), 0777);
+        const std::string path = dir.file("m_highscore.txt");
+        c.make(path);
+        const std::string kind = lstatKind(path);
+        const std::string before = kind == "file" ? readBytes(path) : "";
+        // The load reports the file; a later save fails the same way and the file stays.
+        EXPECT_EQ(asOrdinaryUser([&] {
+                      TopTen table;
+                      const std::string loaded = errorOf([&] { table.LoadHighscores(dir.path()); });
+                      if (loaded.rfind(std::string(c.message) + "\n" + path, 0) != 0)
+                          return 1;
+                      const std::string saved = errorOf([&] {
+                          table.saveChange(
+                              [](HighscoreRows& rows) {
+                                  return rows[0] = {"Bob", 99}, true;
+                              },
+                              "the result of Bob (IQ 99)");
+                      });
+                      return saved.find(": the result of Bob (IQ 99) was not saved.") !=
+                                     std::string::npos
+                                 ? 0
+                                 : 2;
+                  }),
+                  0)
+            << c.what;
+        EXPECT_EQ(lstatKind(path), kind) << c.what;
+        if (kind == "file") {
+            EXPECT_EQ(readBytes(path), before) << c.what;
+        }
+    }
+}
+
+TEST(OddFiles, damagedRowIsKeptInABackupBeforeTheNextSave)
+{
+    TempDir dir;
+    std::string damaged = tableFile("Ana");
+    damaged.replace(damaged.find("row 2\r\n8"), 8, "row 2\r\n85abc");
+    writeFileImage(dir.file("m_highscore.txt"), damaged);
+    TopTen table;
+    const std::string error = errorOf([&] { table.LoadHighscores(dir.path()); });
+    EXPECT_EQ(error.substr(0, error.find('\n')), "Invalid numeric input");
+    EXPECT_NE(error.find(", line 6: the rows from there on were not loaded. The next saved result "
+                         "first keeps the old file as m_highscore.txt.bak."),
+              std::string::npos);
+    EXPECT_EQ(table.topTen[2], (Trezultat{"row 2", 0}));
+
+    table.saveChange([](HighscoreRows& rows) { return rows[9] = {"Eva", 1}, true; }, "Eva");
+    EXPECT_EQ(readBytes(dir.file("m_highscore.txt.bak")), damaged);
+    EXPECT_EQ(table.topTen[0], (Trezultat{"Ana", 50}));
+    EXPECT_EQ(table.topTen[9], (Trezultat{"Eva", 1}));
+}
+
+TEST(OddFiles, saveGoesThroughALinkIntoItsTargetAndLeavesOthersFilesAlone)
+{
+    TempDir dir;
+    const std::string synced = dir.file("synced");
+    ::mkdir(synced.c_str(), 0755);
+    writeFileImage(synced + "/scores.txt", tableFile("Ana"));
+    ::chmod((synced + "/scores.txt").c_str(), 0600);
+    ::symlink((synced + "/scores.txt").c_str(), dir.file("m_highscore.txt").c_str());
+    // A user's own file that only looks like a leftover, and a real leftover of a killed save.
+    writeFileImage(dir.file("m_highscore.txt.20240101.tmp"), "mine");
+    writeFileImage(synced + "/.scores.txt.mudracq-save-k1ll3d", "half a table");
+
+    TopTen table;
+    table.LoadHighscores(dir.path());
+    EXPECT_EQ(table.topTen[0].name, "Ana");
+    table.saveChange([](HighscoreRows& rows) { return rows[0] = {"Bob", 60}, true; }, "Bob");
+
+    EXPECT_EQ(lstatKind(dir.file("m_highscore.txt")), "link");
+    EXPECT_EQ(readBytes(synced + "/scores.txt").substr(0, 9), "Bob\r\n60\r\n");
+    struct stat info {};
+    ::stat((synced + "/scores.txt").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(readBytes(dir.file("m_highscore.txt.20240101.tmp")), "mine");
+    EXPECT_FALSE(std::filesystem::exists(synced + "/.scores.txt.mudracq-save-k1ll3d"));
+}
+
+TEST(OddFiles, copiesSavingAtOnceKeepEveryResult)
+{
+    for (int round = 0; round < 10; ++round) {
+        TempDir dir;
+        TopTen first;
+        first.LoadHighscores(dir.path());
+        // Two processes, each entering five results as fast as it can.
+        std::vector<pid_t> children;
+        for (const char* player : {"Alfa", "Beta"}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                TopTen table; // loaded before the other copy saves anything
+                table.LoadHighscores(dir.path());
+                for (int k = 1; k <= 5; ++k) {
+                    const std::string name = player + std::to_string(k);
+                    table.saveChange(
+                        [&](HighscoreRows& rows) {
+                            return rows[9] = {name, k}, SortHighscores(rows), true;
+                        },
+                        name);
+                }
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children)
+            ::waitpid(child, nullptr, 0);
+        first.refresh();
+        std::vector<std::string> names;
+        for (const Trezultat& row : first.topTen)
+            names.push_back(row.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"Alfa1", "Alfa2", "Alfa3", "Alfa4", "Alfa5",
+                                                   "Beta1", "Beta2", "Beta3", "Beta4", "Beta5"}))
+            << "round " << round;
+    }
+}
+
+TEST(OddFiles, tuneFileReplacesWhateverStandsInItsPlace)
+{
+    TempDir dir;
+    const std::string tune = dir.file("temp.mid");
+    writeFileImage(dir.file("target"), "another user's file");
+    for (const auto& make : std::vector<std::function<void()>>{
+             [&] { ::symlink(dir.file("target").c_str(), tune.c_str()); },
+             [&] { ::mkfifo(tune.c_str(), 0644); },
+         }) {
+        std::filesystem::remove(tune);
+        make();
+        writeFileImage(tune, "MThd");
+        EXPECT_EQ(lstatKind(tune), "file");
+        EXPECT_EQ(readBytes(tune), "MThd");
+    }
+    EXPECT_EQ(readBytes(dir.file("target")), "another user's file");
 }

@@ -1,5 +1,8 @@
 #include "game/errors.h"
+#include "game/ranking.h"
+#include "game/topten.h"
 #include "support/gamefixture.h"
+#include "support/tempdir.h"
 
 #include <set>
 
@@ -128,4 +131,27 @@ TEST(FlowWithSmallBank, groupTooSmallForAGameRaisesAndStartsNothing)
     }
     EXPECT_TRUE(window.questionLines.empty());
     EXPECT_FALSE(game.state().jokerLeft);
+}
+
+TEST_F(Flow, endedGameEndsEvenWhenItsResultCannotBeSaved)
+{
+    TempDir dir;
+    TopTen table;
+    table.highscorePath = dir.file("gone/m_highscore.txt");
+    Ranking ranking(table, window);
+    game.setHighscoreEntry(&ranking);
+    game.NewGame();
+    for (int n = 1; n <= 20; ++n)
+        answerRight();
+    ASSERT_EQ(window.errors.size(), 1u);
+    EXPECT_EQ(window.errors[0], "File not found\n" + table.highscorePath +
+                                    ": the result of Upisi svoje ime !!! (IQ 200) was not saved.");
+    EXPECT_EQ(window.questionNumberCaption, "Pitanje 1");
+    EXPECT_EQ(window.iqCaption, "IQ: 20");
+    // The same after a wrong answer: the question whose answer the box named is gone.
+    answerRight();
+    answerWrong();
+    EXPECT_EQ(window.errors.size(), 2u);
+    EXPECT_EQ(window.questionNumberCaption, "Pitanje 1");
+    EXPECT_EQ(window.iqCaption, "IQ: 20");
 }

@@ -5,8 +5,12 @@
 #include "support/fakes.h"
 #include "support/tempdir.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
 
@@ -119,11 +123,20 @@ TEST_F(MusicTest, everyFailureIsReportedAndLeavesTheMusicStopped)
               "Cannot create file " + dir.file("missing/temp.mid"));
     EXPECT_EQ(player.calls, std::vector<std::string>{"close"});
 
-    player.calls.clear();
-    std::filesystem::create_symlink("/dev/full", path());
-    EXPECT_EQ(raise([&] { music.PlayTune("r_5"); }), "Stream write error");
-    EXPECT_EQ(player.calls, std::vector<std::string>{"close"});
-    std::filesystem::remove(path());
+    // A file-size limit stands in for a full disk; the child reports what the tune choice raised.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{8, 8};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);
+        player.calls.clear();
+        const bool reported = raise([&] { music.PlayTune("r_5"); }) == "Stream write error";
+        ::_exit(reported && player.calls == std::vector<std::string>{"close"} ? 0 : 1);
+    }
+    int status = 1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(std::filesystem::exists(path())) << "no partial tune stays behind";
 
     player.calls.clear();
     player.openFailure = "No audio output could be opened for the music";

@@ -138,3 +138,15 @@ TEST_F(RankingTest, failedSaveKeepsTheChangeInMemory)
     EXPECT_THROW(play("Ana", 30), IoError);
     EXPECT_EQ(table.topTen[0], (Trezultat{"Ana", 30}));
 }
+
+TEST_F(RankingTest, namesStayOneRowOfTheTableAndLoadBack)
+{
+    play("Line1\nLine2\xE2\x80\xA8x\xE2\x80\xAEy\tz", 30);
+    EXPECT_EQ(table.topTen[0].name, "Line1 Line2 x y z");
+    const std::string longName = std::string(1023, 'a') + "\xC4\x8D"; // ends in a two-byte letter
+    play(longName, 40);
+    EXPECT_EQ(table.topTen[0].name, std::string(1023, 'a'));
+    TopTen again;
+    again.LoadHighscores(dir.path());
+    EXPECT_EQ(again.topTen, table.topTen);
+}

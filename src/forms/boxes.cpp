@@ -1,5 +1,7 @@
 #include "boxes.h"
 
+#include "game/errors.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 #include <exception>
@@ -13,6 +15,8 @@ QString fromBytes(const std::string& text)
 
 int runBox(QMessageBox& box)
 {
+    // A question or name holding "<b>" is text, not markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec();
 }
@@ -39,17 +43,20 @@ bool askConfirmation(const std::string& text)
     return box.clickedButton() == yes;
 }
 
-std::string errorBoxText(const std::string& message)
+std::string errorBoxText(const std::string& message, const std::string& detail)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        return message + ".";
-    return message;
+    std::string text = message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += ".";
+    if (!detail.empty())
+        text += "\n" + detail;
+    return text;
 }
 
-void showErrorBox(const std::string& message)
+void showErrorBox(const std::string& message, const std::string& detail)
 {
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
-                    fromBytes(errorBoxText(message)), QMessageBox::Ok);
+                    fromBytes(errorBoxText(message, detail)), QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     runBox(box);
@@ -59,6 +66,8 @@ void runHandler(const std::function<void()>& handler)
 {
     try {
         handler();
+    } catch (const GameError& error) {
+        showErrorBox(error.what(), error.detail());
     } catch (const std::exception& error) {
         showErrorBox(error.what());
     } catch (...) {

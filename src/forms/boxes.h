@@ -11,11 +11,12 @@ void showMessageBox(const std::string& text);
 // Modal "Confirm" box with a question mark, "&Yes" (default) and "&No" (cancel). True only when
 // "&Yes" was chosen; closing the box otherwise counts as no.
 bool askConfirmation(const std::string& text);
-// The error box: the message, with "." added when its last character sorts after ".", a stop
-// icon and one "OK" button.
-void showErrorBox(const std::string& message);
-// The error box's text for a message.
-std::string errorBoxText(const std::string& message);
+// The error box: the message, with "." added when its last character sorts after ".", then the
+// detail line when there is one, a stop icon and one "OK" button. Every box shows its text as
+// plain text, never as markup.
+void showErrorBox(const std::string& message, const std::string& detail = {});
+// The error box's text for a message and its detail line.
+std::string errorBoxText(const std::string& message, const std::string& detail = {});
 
 // Runs one handler to its end; an error it raises ends it and is shown in the error box, so no
 // exception ever reaches the event loop.

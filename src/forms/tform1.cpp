@@ -183,6 +183,8 @@ void TForm1::Button2Click()
 
 void TForm1::Highscore1Click()
 {
+    // Results another copy of the game saved since are listed too.
+    m_topTen.refresh();
     if (Form2)
         Form2->exec();
 }
@@ -281,6 +283,11 @@ void TForm1::showMessage(const std::string& message)
 bool TForm1::confirm(const std::string& question)
 {
     return askConfirmation(question);
+}
+
+void TForm1::showError(const std::string& message, const std::string& detail)
+{
+    showErrorBox(message, detail);
 }
 
 std::string TForm1::askPlayerName()

@@ -52,6 +52,7 @@ public:
     void setAidVisible(Aid aid, bool visible) override;
     void showMessage(const std::string& text) override;
     bool confirm(const std::string& text) override;
+    void showError(const std::string& message, const std::string& detail) override;
     std::string askPlayerName() override;
 
     // Controls, named as laid out.

@@ -8,10 +8,8 @@
 
 std::string nameFromText(const QString& text)
 {
-    QString name = text;
-    name.remove(QLatin1Char('\r'));
-    name.remove(QLatin1Char('\n'));
-    return name.toStdString();
+    // Line breaks a paste brought in are the game's to turn into spaces, not to glue words.
+    return text.toStdString();
 }
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent)

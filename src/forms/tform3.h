@@ -39,6 +39,6 @@ private:
     std::string m_playerName;
 };
 
-// A name as it is kept: the UTF-8 bytes of the text with every CR and LF removed, so that a
-// pasted line break can never split a row of the highscore file.
+// The name as typed, in UTF-8; the Top 10 cleans it of line breaks and other control
+// characters when it is entered.
 std::string nameFromText(const QString& text);

@@ -2,7 +2,10 @@
 
 #include <cerrno>
 
-IoError::IoError(int code) : GameError(ioErrorMessage(code)), m_code(code) {}
+IoError::IoError(int code, std::string detail)
+    : GameError(ioErrorMessage(code), std::move(detail)), m_code(code)
+{
+}
 
 std::string ioErrorMessage(int code)
 {
@@ -52,5 +55,16 @@ int ioCodeFromErrno(int error)
         return 101;
     default:
         return 1000 + error;
+    }
+}
+
+void rethrowWithDetail(const std::string& detail)
+{
+    try {
+        throw;
+    } catch (const IoError& error) {
+        throw IoError(error.code(), detail);
+    } catch (const GameError& error) {
+        throw GameError(error.what(), detail);
     }
 }

@@ -3,16 +3,25 @@
 #include <stdexcept>
 #include <string>
 
-// An error that ends the running handler and is shown to the player in the error box.
+// An error that ends the running handler and is shown to the player in the error box: its
+// message first, then, when there is one, a second line saying which file and what became of the
+// player's data.
 class GameError : public std::runtime_error {
 public:
-    explicit GameError(const std::string& message) : std::runtime_error(message) {}
+    explicit GameError(const std::string& message, std::string detail = {})
+        : std::runtime_error(message), m_detail(std::move(detail))
+    {
+    }
+    const std::string& detail() const { return m_detail; }
+
+private:
+    std::string m_detail;
 };
 
 // An input/output error of the text-file layer, carrying its numbered code.
 class IoError : public GameError {
 public:
-    explicit IoError(int code);
+    explicit IoError(int code, std::string detail = {});
     int code() const { return m_code; }
 
 private:
@@ -27,3 +36,7 @@ std::string ioErrorMessage(int code);
 // The input/output error code for a failed system call's errno. Codes without a meaning of
 // their own become 1000 + errno, so they never pose as one of the named codes.
 int ioCodeFromErrno(int error);
+
+// Raises the error being handled again, of the same kind and message, with the detail line
+// given. Call only inside a catch block.
+[[noreturn]] void rethrowWithDetail(const std::string& detail);

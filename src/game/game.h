@@ -52,7 +52,8 @@ public:
     // After a correct answer or a Joker: ends the quiz after the 20th question, else asks the
     // next one.
     void NextQuestion();
-    // Shows the final IQ, offers the Top 10 entry and starts a new game.
+    // Shows the final IQ, offers the Top 10 entry and starts a new game; an error of the entry
+    // (a failed save) is shown in the error box before the new game starts.
     void EndGame();
 
     // The aids, each once per game after a confirmation.

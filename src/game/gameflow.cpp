@@ -1,3 +1,4 @@
+#include "errors.h"
 #include "game.h"
 #include "mainwindowops.h"
 #include "scoring.h"
@@ -39,7 +40,14 @@ void Game::NextQuestion()
 void Game::EndGame()
 {
     showIq();
-    if (m_highscoreEntry)
-        m_highscoreEntry->EnterHighscore(m_state.iq);
+    // However the Top 10 entry ends, the ended game is over: its last question can never be
+    // answered again.
+    if (m_highscoreEntry) {
+        try {
+            m_highscoreEntry->EnterHighscore(m_state.iq);
+        } catch (const GameError& error) {
+            m_ui.showError(error.what(), error.detail());
+        }
+    }
     NewGame();
 }

@@ -35,6 +35,8 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // Modal "Confirm" box with "&Yes" (default) and "&No"; true only for "&Yes".
     virtual bool confirm(const std::string& text) = 0;
+    // The error box: the message, then the detail line when there is one.
+    virtual void showError(const std::string& message, const std::string& detail) = 0;
     // Shows the name-entry window modally; returns the text it held when it was closed, however
     // it was closed.
     virtual std::string askPlayerName() = 0;

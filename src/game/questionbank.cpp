@@ -1,11 +1,8 @@
 #include "questionbank.h"
 
 #include "errors.h"
-#include "fileimage.h"
 #include "resourceprovider.h"
 #include "textfile.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -95,18 +92,10 @@ void readQuestionFile(TextFile& file, QuestionBank& groups)
     BankReader(file, groups).run();
 }
 
-void LoadQuestionBank(const ResourceProvider& resources, QuestionBank& groups,
-                      const std::string& tempPath)
+void LoadQuestionBank(const ResourceProvider& resources, QuestionBank& groups)
 {
-    writeFileImage(tempPath, loadResource(resources, kQuestionBankResource));
-    // The temporary file goes, however the reading ends.
-    struct RemoveOnExit {
-        const std::string& path;
-        ~RemoveOnExit() { std::remove(path.c_str()); }
-    } removeOnExit{tempPath};
-
-    TextFile file(tempPath);
-    file.openRead();
-    readQuestionFile(file, groups);
-    file.close();
+    TextFile bank(kQuestionBankResource);
+    bank.openText(loadResource(resources, kQuestionBankResource));
+    readQuestionFile(bank, groups);
+    bank.close();
 }

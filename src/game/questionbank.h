@@ -29,9 +29,8 @@ struct Tgrupa {
 // The five groups, group 1 (easiest) in groups[0].
 using QuestionBank = std::array<Tgrupa, kGroupCount>;
 
-// The bank resource and the temporary file it is read through.
+// The bank resource.
 inline constexpr const char* kQuestionBankResource = "r_pitanja";
-inline constexpr const char* kQuestionFileName = "kvizomir.txt";
 
 // Reads an open text file into the groups, line by line. Input outside the format (a sixth
 // header, a thousand-and-first question in a group, a question before the first header, an empty
@@ -39,7 +38,5 @@ inline constexpr const char* kQuestionFileName = "kvizomir.txt";
 // what was read before it stays in the groups.
 void readQuestionFile(TextFile& file, QuestionBank& groups);
 
-// Writes the bank resource to the temporary file at tempPath, reads it into the groups and
-// deletes the file, also when reading fails.
-void LoadQuestionBank(const ResourceProvider& resources, QuestionBank& groups,
-                      const std::string& tempPath = kQuestionFileName);
+// Reads the bank resource into the groups, line by line as from a file, without writing any file.
+void LoadQuestionBank(const ResourceProvider& resources, QuestionBank& groups);

@@ -1,32 +1,51 @@
 #include "ranking.h"
 
 #include "mainwindowops.h"
+#include "playername.h"
 #include "topten.h"
+
+namespace {
+
+// The first row (1 to 10) whose score is below iq; 11 when there is none.
+int qualifyingRow(const HighscoreRows& rows, std::int32_t iq)
+{
+    int p = 1;
+    while (p <= 10 && rows[static_cast<std::size_t>(p - 1)].score >= iq)
+        ++p;
+    return p;
+}
+
+} // namespace
+
+bool enterResult(HighscoreRows& rows, const std::string& name, std::int32_t iq)
+{
+    for (Trezultat& row : rows) {
+        if (row.name != name)
+            continue;
+        if (iq <= row.score)
+            return false;
+        row.score = iq;
+        SortHighscores(rows);
+        return true;
+    }
+    const int p = qualifyingRow(rows, iq);
+    if (p > 10)
+        return false;
+    for (int k = 10; k > p; --k)
+        rows[static_cast<std::size_t>(k - 1)] = rows[static_cast<std::size_t>(k - 2)];
+    rows[static_cast<std::size_t>(p - 1)] = {name, iq};
+    return true;
+}
 
 void Ranking::EnterHighscore(std::int32_t iq)
 {
-    auto& rows = m_table.topTen;
-    int p = 1;
-    while (p <= 10 && rows[p - 1].score >= iq)
-        ++p;
-    if (p > 10)
+    // Another copy of the game may have saved better results since this one last looked.
+    m_table.refresh();
+    if (qualifyingRow(m_table.topTen, iq) > 10)
         return;
 
-    m_playerName = m_ui.askPlayerName();
-
-    for (Trezultat& row : rows) {
-        if (row.name != m_playerName)
-            continue;
-        if (iq > row.score) {
-            row.score = iq;
-            m_table.SortHighscores();
-            m_table.SaveHighscores();
-        }
-        return;
-    }
-
-    for (int k = 10; k > p; --k)
-        rows[k - 1] = rows[k - 2];
-    rows[p - 1] = {m_playerName, iq};
-    m_table.SaveHighscores();
+    m_playerName = cleanPlayerName(m_ui.askPlayerName());
+    const std::string name = m_playerName;
+    m_table.saveChange([name, iq](HighscoreRows& rows) { return enterResult(rows, name, iq); },
+                       "the result of " + name + " (IQ " + std::to_string(iq) + ")");
 }

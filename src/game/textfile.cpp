@@ -2,9 +2,11 @@
 
 #include "errors.h"
 #include "integertoken.h"
+#include "replacementfile.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,26 +27,49 @@ TextFile::~TextFile()
 {
     if (m_fd >= 0)
         ::close(m_fd);
-    if (!m_tempPath.empty())
-        ::unlink(m_tempPath.c_str());
+}
+
+bool TextFile::isOpen() const
+{
+    return m_fd >= 0 || m_inMemory || m_replacement;
 }
 
 void TextFile::openRead()
 {
-    if (m_fd >= 0)
+    if (isOpen())
         throw IoError(102); // already open
-    m_fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+    m_fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0)
         raiseFromErrno();
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        throw GameError("Not a regular file");
+    }
     m_writing = false;
     m_buffer.clear();
     m_pos = 0;
     m_atEnd = false;
+    m_lineNumber = 1;
+}
+
+void TextFile::openText(std::string text)
+{
+    if (isOpen())
+        throw IoError(102);
+    m_inMemory = true;
+    m_writing = false;
+    m_buffer = std::move(text);
+    m_pos = 0;
+    m_atEnd = true; // nothing beyond the buffer
+    m_lineNumber = 1;
 }
 
 void TextFile::openWrite()
 {
-    if (m_fd >= 0)
+    if (isOpen())
         throw IoError(102);
     m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (m_fd < 0)
@@ -55,60 +80,49 @@ void TextFile::openWrite()
 
 void TextFile::openReplacing()
 {
-    if (m_fd >= 0)
+    if (isOpen())
         throw IoError(102);
-    m_tempPath = m_path + "." + std::to_string(::getpid()) + ".tmp";
-    m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (m_fd < 0) {
-        m_tempPath.clear();
-        raiseFromErrno();
-    }
+    m_replacement = std::make_unique<ReplacementFile>(m_path);
     m_writing = true;
     m_buffer.clear();
 }
 
 void TextFile::close()
 {
-    if (m_fd < 0)
+    if (!isOpen())
         throw IoError(103); // file not open
-    int error = 0;
+    if (m_inMemory) {
+        m_inMemory = false;
+        m_buffer.clear();
+        return;
+    }
+    if (m_replacement) {
+        // Closed whatever happens; a failure discards the new file.
+        struct Release {
+            std::unique_ptr<ReplacementFile>& file;
+            ~Release() { file.reset(); }
+        } release{m_replacement};
+        flushBuffer();
+        m_replacement->commit();
+        return;
+    }
     try {
         if (m_writing)
             flushBuffer();
-        if (!m_tempPath.empty() && ::fsync(m_fd) != 0)
-            raiseFromErrno();
     } catch (const IoError&) {
         ::close(m_fd);
         m_fd = -1;
         throw;
     }
-    if (::close(m_fd) != 0)
-        error = errno;
+    const int closed = ::close(m_fd);
     m_fd = -1;
-    if (error != 0)
-        throw IoError(ioCodeFromErrno(error));
-    if (!m_tempPath.empty())
-        finishReplacing();
-}
-
-void TextFile::finishReplacing()
-{
-    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
+    if (closed != 0)
         raiseFromErrno();
-    m_tempPath.clear();
-    // The rename itself reaches the disk with its directory.
-    const auto slash = m_path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
 }
 
 void TextFile::requireOpen(bool forWriting) const
 {
-    if (m_fd < 0)
+    if (!isOpen())
         throw IoError(103);
     if (m_writing != forWriting)
         throw IoError(forWriting ? 105 : 104);
@@ -142,6 +156,19 @@ int TextFile::peekByte()
     return static_cast<unsigned char>(m_buffer[m_pos]);
 }
 
+void TextFile::advance(int byte)
+{
+    ++m_pos;
+    if (byte == '\n')
+        ++m_lineNumber;
+}
+
+void TextFile::rejectLongLine() const
+{
+    throw GameError("Line " + std::to_string(m_lineNumber) + " is longer than " +
+                    std::to_string(kMaxLineBytes) + " bytes");
+}
+
 bool TextFile::eof()
 {
     requireOpen(false);
@@ -152,10 +179,15 @@ std::string TextFile::readLine()
 {
     requireOpen(false);
     std::string line;
+    std::size_t length = 0;
     for (int c = peekByte(); c >= 0; c = peekByte()) {
-        ++m_pos;
-        if (c == '\n')
+        if (c == '\n') {
+            advance(c);
             break;
+        }
+        if (++length > kMaxLineBytes)
+            rejectLongLine();
+        advance(c);
         if (c != '\r')
             line.push_back(static_cast<char>(c));
     }
@@ -165,8 +197,11 @@ std::string TextFile::readLine()
 void TextFile::skipLine()
 {
     requireOpen(false);
+    std::size_t length = 0;
     for (int c = peekByte(); c >= 0; c = peekByte()) {
-        ++m_pos;
+        if (c != '\n' && ++length > kMaxLineBytes)
+            rejectLongLine();
+        advance(c);
         if (c == '\n')
             break;
     }
@@ -177,7 +212,7 @@ std::int32_t TextFile::readInteger()
     requireOpen(false);
     int c = peekByte();
     while (c >= 0 && c <= ' ') {
-        ++m_pos;
+        advance(c);
         c = peekByte();
     }
     if (c < 0)
@@ -185,7 +220,7 @@ std::int32_t TextFile::readInteger()
     std::string token;
     while (c > ' ' && token.size() < kMaxToken) {
         token.push_back(static_cast<char>(c));
-        ++m_pos;
+        advance(c);
         c = peekByte();
     }
     const auto value = parseIntegerToken(token);
@@ -205,6 +240,12 @@ void TextFile::writeLine(const std::string& text)
 
 void TextFile::flushBuffer()
 {
+    if (m_replacement) {
+        std::string pending;
+        pending.swap(m_buffer);
+        m_replacement->write(pending);
+        return;
+    }
     std::size_t done = 0;
     while (done < m_buffer.size()) {
         const ssize_t put = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);

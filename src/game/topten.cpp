@@ -1,13 +1,18 @@
 #include "topten.h"
 
 #include "errors.h"
+#include "filelock.h"
 #include "identity.h"
+#include "replacementfile.h"
 #include "textfile.h"
 
 #include <cerrno>
-#include <csignal>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
+#include <exception>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -15,9 +20,71 @@ const char* const placeholderName = kGameWebAddress;
 
 namespace {
 
-void writeTable(const std::string& path, const std::array<Trezultat, 10>& rows)
+enum class Found { Whole, Missing, Damaged };
+
+struct TableOnDisk {
+    Found found = Found::Missing;
+    HighscoreRows rows{};
+    std::exception_ptr damage; // why the table could not be read whole
+    int damagedLine = 0;
+};
+
+HighscoreRows defaultRows()
 {
+    HighscoreRows rows;
+    rows.fill({placeholderName, 0});
+    return rows;
+}
+
+bool isLink(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// Reads the table. Only a file that does not exist counts as missing: a dangling link, a file
+// that may not be read or is not a regular file raises its error.
+TableOnDisk readTable(const std::string& path)
+{
+    TableOnDisk table;
     TextFile file(path);
+    try {
+        file.openRead();
+    } catch (const IoError& error) {
+        if (error.code() == 2 && !isLink(path))
+            return table;
+        throw;
+    }
+    table.found = Found::Whole;
+    try {
+        for (Trezultat& row : table.rows) {
+            row.name = file.readLine();
+            row.score = file.readInteger();
+            file.skipLine();
+        }
+    } catch (const GameError&) {
+        table.found = Found::Damaged;
+        table.damage = std::current_exception();
+        table.damagedLine = file.lineNumber();
+    }
+    file.close();
+    return table;
+}
+
+// Where the rows are written: the file itself, or the target of a link in its place.
+std::string writeTarget(const std::string& path)
+{
+    if (!isLink(path))
+        return path;
+    char target[PATH_MAX];
+    if (!::realpath(path.c_str(), target))
+        throw IoError(ioCodeFromErrno(errno));
+    return target;
+}
+
+void writeRows(const std::string& path, const HighscoreRows& rows)
+{
+    TextFile file(writeTarget(path));
     file.openReplacing();
     for (const Trezultat& row : rows) {
         file.writeLine(row.name);
@@ -26,63 +93,161 @@ void writeTable(const std::string& path, const std::array<Trezultat, 10>& rows)
     file.close();
 }
 
-// Removes what saves of programs that were killed mid-way left behind: temporary files named
-// after the Top 10 file and a process that no longer runs.
-void removeAbandonedSaves(const std::string& folder)
+// Copies the file, byte for byte, to a new file of the backup's name.
+void keepBackup(const std::string& path, const std::string& backupPath)
 {
-    DIR* entries = ::opendir(folder.c_str());
-    if (!entries)
-        return;
-    const std::string prefix = std::string(kHighscoreFileName) + ".";
-    while (const dirent* entry = ::readdir(entries)) {
-        const std::string name = entry->d_name;
-        if (!name.starts_with(prefix) || !name.ends_with(".tmp"))
+    const int source = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (source < 0)
+        throw IoError(ioCodeFromErrno(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{source};
+    ReplacementFile backup(backupPath);
+    std::string chunk(64 * 1024, '\0');
+    for (;;) {
+        const ssize_t got = ::read(source, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
             continue;
-        const std::string pid = name.substr(prefix.size(), name.size() - prefix.size() - 4);
-        char* end = nullptr;
-        const long number = std::strtol(pid.c_str(), &end, 10);
-        if (pid.empty() || *end != '\0' || number <= 0)
-            continue;
-        if (::kill(static_cast<pid_t>(number), 0) != 0 && errno == ESRCH)
-            ::unlink((folder + "/" + name).c_str());
+        if (got < 0)
+            throw IoError(ioCodeFromErrno(errno));
+        if (got == 0)
+            break;
+        backup.write(chunk.substr(0, static_cast<std::size_t>(got)));
     }
-    ::closedir(entries);
+    backup.commit();
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 } // namespace
 
+std::string TopTen::lockPath() const
+{
+    return highscorePath + ".lock";
+}
+
+void TopTen::removeAbandonedSaves() const
+{
+    try {
+        FileLock lock(lockPath());
+        const std::string target = writeTarget(highscorePath);
+        const std::string folder = folderOf(target);
+        const std::string fileName = target.substr(target.rfind('/') + 1);
+        DIR* entries = ::opendir(folder.c_str());
+        if (!entries)
+            return;
+        while (const dirent* entry = ::readdir(entries))
+            if (ReplacementFile::isLeftoverOf(entry->d_name, fileName))
+                ::unlinkat(::dirfd(entries), entry->d_name, 0);
+        ::closedir(entries);
+    } catch (const GameError&) {
+        // Without the lock the leftovers wait for the next start.
+    }
+}
+
 void TopTen::LoadHighscores(const std::string& dataDirectory)
 {
     highscorePath = dataDirectory + "/" + kHighscoreFileName;
-    removeAbandonedSaves(dataDirectory);
-    TextFile file(highscorePath);
+    removeAbandonedSaves();
+    TableOnDisk table;
     try {
-        file.openRead();
-    } catch (const IoError&) {
-        std::array<Trezultat, 10> defaults;
-        defaults.fill({placeholderName, 0});
-        writeTable(highscorePath, defaults);
-        file.openRead();
+        table = readTable(highscorePath);
+    } catch (const GameError&) {
+        rethrowWithDetail(highscorePath +
+                          ": the Top 10 was not loaded; the file is left as it is.");
     }
-    for (Trezultat& row : topTen) {
-        row.name = file.readLine();
-        row.score = file.readInteger();
-        file.skipLine();
+    if (table.found == Found::Missing) {
+        // A save creates a missing file with the placeholder rows.
+        try {
+            saveChange([](HighscoreRows&) { return false; }, "the new Top 10");
+        } catch (const GameError&) {
+            topTen = {};
+            rethrowWithDetail(highscorePath + ": the Top 10 could not be created.");
+        }
+        return;
     }
-    file.close();
+    topTen = table.rows;
+    if (table.found == Found::Damaged) {
+        try {
+            std::rethrow_exception(table.damage);
+        } catch (const GameError&) {
+            rethrowWithDetail(highscorePath + ", line " + std::to_string(table.damagedLine) +
+                              ": the rows from there on were not loaded. The next saved result "
+                              "first keeps the old file as " +
+                              kHighscoreFileName + ".bak.");
+        }
+    }
 }
 
-void TopTen::SaveHighscores() const
+HighscoreRows TopTen::rowsOnDiskForSave(bool& missing) const
 {
-    writeTable(highscorePath, topTen);
+    const TableOnDisk table = readTable(highscorePath);
+    missing = table.found == Found::Missing;
+    if (missing)
+        return defaultRows();
+    if (table.found == Found::Damaged)
+        keepBackup(highscorePath, highscorePath + ".bak");
+    return table.rows;
+}
+
+void TopTen::saveChange(const Change& change, const std::string& what)
+{
+    m_unsaved.push_back(change);
+    try {
+        FileLock lock(lockPath());
+        bool missing = false;
+        HighscoreRows rows = rowsOnDiskForSave(missing);
+        bool changed = missing;
+        for (const Change& unsaved : m_unsaved)
+            changed = unsaved(rows) || changed;
+        if (changed)
+            writeRows(highscorePath, rows);
+        topTen = rows;
+        m_unsaved.clear();
+    } catch (const GameError&) {
+        change(topTen);
+        rethrowWithDetail(highscorePath + ": " + what + " was not saved.");
+    }
+}
+
+void TopTen::SaveHighscores()
+{
+    saveChange([rows = topTen](HighscoreRows& onDisk) { return onDisk = rows, true; },
+               "the Top 10");
+}
+
+void TopTen::refresh()
+{
+    if (highscorePath.empty())
+        return;
+    try {
+        TableOnDisk table = readTable(highscorePath);
+        if (table.found != Found::Whole)
+            return;
+        for (const Change& unsaved : m_unsaved)
+            unsaved(table.rows);
+        topTen = table.rows;
+    } catch (const GameError&) {
+        // What cannot be read now was reported when it was loaded or saved.
+    }
+}
+
+void SortHighscores(HighscoreRows& rows)
+{
+    for (std::size_t i = 0; i < 9; ++i)
+        for (std::size_t j = i + 1; j < 10; ++j)
+            if (rows[i].score < rows[j].score)
+                std::swap(rows[i], rows[j]);
 }
 
 void TopTen::SortHighscores()
 {
-    for (int i = 1; i <= 9; ++i)
-        for (int j = i + 1; j <= 10; ++j)
-            if (topTen[i - 1].score < topTen[j - 1].score)
-                SwapEntries(i, j);
+    ::SortHighscores(topTen);
 }
 
 void TopTen::SwapEntries(int a, int b)

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 // One row of the Top 10: a name, kept as the bytes typed, and the IQ reached.
 struct Trezultat {
@@ -12,28 +14,55 @@ struct Trezultat {
     bool operator==(const Trezultat&) const = default;
 };
 
+using HighscoreRows = std::array<Trezultat, 10>;
+
 inline constexpr const char* kHighscoreFileName = "m_highscore.txt";
 // The name of every row of a newly created table.
 extern const char* const placeholderName;
 
-// The ten best results, row 1 (topTen[0]) the best, and the file that keeps them.
+// The ten best results, row 1 (topTen[0]) the best, and the file that keeps them. Several copies
+// of the game may share the file: every save takes the file's lock, re-reads it and applies its
+// change to what is on disk, so no copy overwrites another's results.
 class TopTen {
 public:
-    std::array<Trezultat, 10> topTen{};
+    // Changes the rows by the ranking rules; true when it changed anything.
+    using Change = std::function<bool(HighscoreRows&)>;
+
+    HighscoreRows topTen{};
     std::string highscorePath;
 
-    // Sets the path to the file in the data directory and reads the ten rows from it. A file
-    // that cannot be opened is first created with ten placeholder rows of score 0. A damaged
-    // score raises IoError 106; the rows read before it stay. Temporary files of saves whose
-    // process was killed are removed.
+    // Sets the path to the file in the data directory and reads the ten rows from it. Only a
+    // missing file is created, with ten placeholder rows of score 0; a file that exists but
+    // cannot be read (no access, a dangling link, not a regular file) raises its error and is
+    // left as it is. A damaged line raises its error (106 for a score that does not convert);
+    // the rows read before it stay, and the next save first keeps the old file as a .bak file.
+    // Removes the temporary files of saves whose process was killed.
     void LoadHighscores(const std::string& dataDirectory);
-    // Replaces the file with the ten rows. The new content goes to a temporary file that is
-    // flushed to disk and then renamed over the old one, so a save that fails part-way leaves the
-    // previous file as it was.
-    void SaveHighscores() const;
+    // Replaces the rows in the file with the ten in memory.
+    void SaveHighscores();
+    // Applies the change to the rows on disk, writes them when they changed, and takes them as
+    // the table in memory. A save that fails keeps the change in memory and raises its error with
+    // a line saying that `what` was not saved; the next save tries it again. The file is
+    // replaced atomically: through a link, its target is replaced.
+    void saveChange(const Change& change, const std::string& what);
+    // Takes the rows on disk, with the changes not yet saved, when the file can be read whole;
+    // otherwise keeps the table in memory.
+    void refresh();
 
     // Orders the rows by descending score with an exchange sort (not stable).
     void SortHighscores();
     // Exchanges rows a and b (1 to 10) whole.
     void SwapEntries(int a, int b);
+
+private:
+    std::string lockPath() const;
+    void removeAbandonedSaves() const;
+    // The rows a save starts from: the file's, the placeholder rows when it is missing. A file
+    // that cannot be read whole is first copied to the .bak file.
+    HighscoreRows rowsOnDiskForSave(bool& missing) const;
+
+    std::vector<Change> m_unsaved;
 };
+
+// Orders the rows by descending score with an exchange sort (not stable).
+void SortHighscores(HighscoreRows& rows);

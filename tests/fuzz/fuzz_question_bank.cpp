@@ -1,34 +1,19 @@
-// Feeds arbitrary bytes to the question-bank loader through the real text-file layer. Every
+// Feeds arbitrary bytes to the question-bank loader through the real text-file reader. Every
 // input must load or be rejected with an error; nothing may crash, leak or read out of range.
 #include "game/errors.h"
-#include "game/fileimage.h"
 #include "game/questionbank.h"
 #include "game/textfile.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-std::string scratchFile()
-{
-    const char* folder = std::getenv("TMPDIR");
-    return std::string(folder ? folder : "/tmp") + "/mudracq-fuzz-bank-" +
-           std::to_string(::getpid()) + ".txt";
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string path = scratchFile();
-    writeFileImage(path, std::string(reinterpret_cast<const char*>(data), size));
     QuestionBank groups;
-    TextFile file(path);
+    TextFile file("fuzz input");
     try {
-        file.openRead();
+        file.openText(std::string(reinterpret_cast<const char*>(data), size));
         readQuestionFile(file, groups);
         file.close();
     } catch (const GameError& error) {

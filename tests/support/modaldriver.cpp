@@ -46,6 +46,7 @@ void ModalDriver::poll()
     record.title = box->windowTitle();
     record.text = box->text();
     record.icon = box->icon();
+    record.plainText = box->textFormat() == Qt::PlainText;
     for (QAbstractButton* button : box->buttons())
         record.buttons << button->text();
     if (box->defaultButton())

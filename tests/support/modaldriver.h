@@ -19,6 +19,7 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QStringList buttons;
         QString defaultButton;
+        bool plainText = false;
     };
 
     ModalDriver();

@@ -75,6 +75,12 @@ public:
         return reply;
     }
 
+    std::vector<std::string> errors; // message and detail, one line each
+    void showError(const std::string& message, const std::string& detail) override
+    {
+        errors.push_back(message + "\n" + detail);
+    }
+
     std::string askPlayerName() override
     {
         iqAtNameEntry.push_back(iqCaption);

@@ -27,3 +27,12 @@ std::string readBytes(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+std::size_t filesBeside(const std::string& highscorePath)
+{
+    const std::filesystem::path file(highscorePath);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        files += entry.path().filename() != file.filename().string() + ".lock";
+    return files;
+}

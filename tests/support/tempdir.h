@@ -19,3 +19,6 @@ private:
 
 // The whole content of a file; empty when it cannot be read.
 std::string readBytes(const std::string& path);
+
+// How many files stand in the folder of the Top 10 file, its lock file not counted.
+std::size_t filesBeside(const std::string& highscorePath);

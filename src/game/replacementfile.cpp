@@ -1,0 +1,129 @@
+#include "replacementfile.h"
+
+#include "errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Leftovers carry this mark in their name, so a cleanup never takes a user's own file for one.
+constexpr const char* kTempMark = ".mudracq-save-";
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string randomSuffix()
+{
+    static thread_local std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string suffix;
+    for (int k = 0; k < 10; ++k)
+        suffix.push_back(kDigits[generator() % (sizeof(kDigits) - 1)]);
+    return suffix;
+}
+
+[[noreturn]] void raiseFromErrno()
+{
+    throw IoError(ioCodeFromErrno(errno));
+}
+
+} // namespace
+
+ReplacementFile::ReplacementFile(std::string path) : m_path(std::move(path))
+{
+    struct stat old {};
+    const bool replacesAFile = ::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file the user may not write is not replaced behind its back.
+    if (replacesAFile && ::access(m_path.c_str(), W_OK) != 0)
+        raiseFromErrno();
+    const std::string prefix = folderOf(m_path) + "/." + baseNameOf(m_path) + kTempMark;
+    for (int attempt = 0; m_fd < 0; ++attempt) {
+        m_tempPath = prefix + randomSuffix();
+        m_fd =
+            ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (m_fd < 0 && (errno != EEXIST || attempt == 100)) {
+            m_tempPath.clear();
+            raiseFromErrno();
+        }
+    }
+    if (replacesAFile)
+        ::fchmod(m_fd, old.st_mode & 07777);
+}
+
+ReplacementFile::~ReplacementFile()
+{
+    discard();
+}
+
+void ReplacementFile::discard()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_tempPath.empty())
+        ::unlink(m_tempPath.c_str());
+    m_tempPath.clear();
+}
+
+void ReplacementFile::write(const std::string& bytes)
+{
+    if (m_fd < 0)
+        throw IoError(103); // file not open
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            raiseFromErrno();
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+void ReplacementFile::commit()
+{
+    if (m_fd < 0)
+        throw IoError(103);
+    if (::fsync(m_fd) != 0)
+        raiseFromErrno();
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0)
+        raiseFromErrno();
+    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
+        raiseFromErrno();
+    m_tempPath.clear();
+    // The rename itself reaches the disk with its folder.
+    const int folder = ::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+bool ReplacementFile::isLeftoverOf(const std::string& entryName, const std::string& fileName)
+{
+    return entryName.starts_with("." + fileName + kTempMark);
+}
+
+void replaceFileContent(const std::string& path, const std::string& bytes)
+{
+    ReplacementFile file(path);
+    file.write(bytes);
+    file.commit();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+// A new file that takes the place of an existing name only when it is complete. The content
+// goes to a fresh temporary file beside the name (created exclusively, so nothing of another
+// owner is ever written through), is flushed to disk and then renamed over the name. Whatever
+// stood under the name, a link or a FIFO included, is replaced itself, never written through.
+// Every failure raises an IoError; a replacement that fails or is destroyed uncommitted removes
+// its temporary file and leaves the old file as it was.
+class ReplacementFile {
+public:
+    // Creates the temporary file beside path. It gets the mode of the file it replaces, or
+    // 0644 less the umask when there is none.
+    explicit ReplacementFile(std::string path);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    void write(const std::string& bytes);
+    // Flushes the content to disk and renames it over the path.
+    void commit();
+
+    // True for the names of temporary files that replacements of fileName leave behind when
+    // their process is killed.
+    static bool isLeftoverOf(const std::string& entryName, const std::string& fileName);
+
+private:
+    void discard();
+
+    std::string m_path;
+    std::string m_tempPath;
+    int m_fd = -1;
+};
+
+// Replaces the file at path with the bytes, as a ReplacementFile does.
+void replaceFileContent(const std::string& path, const std::string& bytes);
