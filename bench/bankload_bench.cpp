@@ -1,4 +1,4 @@
-// Bank load: LoadQuestionBank on the shipped bank, temporary file included. Goal: under 1 ms.
+// Bank load: LoadQuestionBank on the shipped bank. Goal: under 1 ms.
 #include "game/questionbank.h"
 #include "game/resourceprovider.h"
 
