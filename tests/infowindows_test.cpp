@@ -2,17 +2,21 @@
 #include "forms/radiogroup.h"
 #include "forms/rulestext.h"
 #include "forms/tform1.h"
+#include "forms/tform2.h"
 #include "forms/tform4.h"
 #include "forms/tform5.h"
+#include "game/topten.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -94,6 +98,51 @@ private slots:
         QVERIFY(snapshot(form) == before);
         QCOMPARE(form.RadioGroup1->itemIndex(), 2);
         QVERIFY(rules.Memo1->toPlainText().startsWith(QLatin1String("moja beleska ")));
+    }
+
+    void windowsAreLeftByTheirOwnMeansNeverByEscape()
+    {
+        TopTen table;
+        TForm2 top(table);
+        TForm4 rules;
+        TForm5 about;
+        for (QDialog* window : std::initializer_list<QDialog*>{&top, &rules, &about}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY2(window->isVisible(), qPrintable(window->windowTitle()));
+            window->close();
+        }
+    }
+
+    void rulesTextStaysAsLeftAndTabLeadsToOk()
+    {
+        TForm4 rules;
+        ModalDriver driver;
+        QWidget* afterTab = nullptr;
+        bool closedByEnter = false;
+        QString textShownAgain = QStringLiteral("not shown");
+        driver.windowActions = {
+            [&](QWidget*) {
+                QTest::keyClick(rules.Memo1, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClick(rules.Memo1, Qt::Key_Delete);
+                QTest::keyClick(rules.Memo1, Qt::Key_Tab);
+                afterTab = QApplication::focusWidget();
+                QTest::keyClick(afterTab, Qt::Key_Return);
+                closedByEnter = !rules.isVisible();
+                rules.close();
+            },
+            [&](QWidget*) {
+                textShownAgain = rules.Memo1->toPlainText();
+                rules.close();
+            },
+        };
+        rules.exec();
+        rules.exec();
+        QCOMPARE(driver.windowsSeen, 2);
+        QCOMPARE(afterTab, rules.Button1);
+        QVERIFY(closedByEnter);
+        QCOMPARE(textShownAgain, QString());
     }
 
     void aboutShowsThePictureUnscaledAndItsEightLines()
