@@ -3,6 +3,7 @@
 #include "forms/rulestext.h"
 #include "forms/tform1.h"
 #include "forms/tform2.h"
+#include "forms/tform3.h"
 #include "forms/tform4.h"
 #include "forms/tform5.h"
 #include "game/topten.h"
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <initializer_list>
 #include <memory>
@@ -143,6 +145,34 @@ private slots:
         QCOMPARE(afterTab, rules.Button1);
         QVERIFY(closedByEnter);
         QCOMPARE(textShownAgain, QString());
+    }
+
+    void everyWindowStandsWhollyOnItsScreen()
+    {
+        const auto main = env->mainWindow();
+        TopTen table;
+        TForm2 top(table);
+        TForm3 name;
+        TForm4 rules;
+        TForm5 about;
+        const std::pair<QWidget*, QPoint> designed[] = {
+            {main.get(), {239, 124}}, {&top, {192, 107}},   {&name, {207, 225}},
+            {&rules, {167, 105}},     {&about, {251, 151}},
+        };
+        for (const auto& [window, laidOut] : designed) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            // A window manager's frame arrives a moment after the window.
+            if (QGuiApplication::platformName() == QLatin1String("xcb"))
+                QTRY_VERIFY(window->frameGeometry() != window->geometry());
+            const QRect area = window->screen()->availableGeometry();
+            QTRY_VERIFY2(area.contains(window->frameGeometry()), qPrintable(window->windowTitle()));
+            // Where it fits it keeps its place; otherwise it moved only to the screen's edge.
+            const QRect frame = window->frameGeometry();
+            QVERIFY(frame.left() == laidOut.x() || frame.right() == area.right());
+            QVERIFY(frame.top() == laidOut.y() || frame.bottom() == area.bottom());
+            window->hide();
+        }
     }
 
     void aboutShowsThePictureUnscaledAndItsEightLines()

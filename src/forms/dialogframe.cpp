@@ -1,6 +1,7 @@
 #include "dialogframe.h"
 
 #include "fonts.h"
+#include "placement.h"
 
 #include <QKeyEvent>
 
@@ -13,7 +14,7 @@ DialogFrame::DialogFrame(const QString& caption, int left, int top, int width, i
     setWindowTitle(caption);
     setFont(msSansSerifFont(11));
     setFixedSize(width, height);
-    move(left, top);
+    placeAtDesignedPosition(*this, QPoint(left, top));
     setModal(true);
 }
 

@@ -5,6 +5,7 @@
 #include "forms.h"
 #include "game/game.h"
 #include "memo.h"
+#include "placement.h"
 #include "platform/mediaplayer.h"
 #include "radiogroup.h"
 #include "tform2.h"
@@ -50,7 +51,7 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     createControls(client);
     createMenu();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    move(239, 124);
+    placeAtDesignedPosition(*this, QPoint(239, 124));
 
     MediaPlayer1 = new MediaPlayer({}, this);
     m_music = std::make_unique<Music>(m_resources, *MediaPlayer1, m_dataDirectory);
