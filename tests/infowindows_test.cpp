@@ -2,17 +2,23 @@
 #include "forms/radiogroup.h"
 #include "forms/rulestext.h"
 #include "forms/tform1.h"
+#include "forms/tform2.h"
+#include "forms/tform3.h"
 #include "forms/tform4.h"
 #include "forms/tform5.h"
+#include "game/topten.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -94,6 +100,79 @@ private slots:
         QVERIFY(snapshot(form) == before);
         QCOMPARE(form.RadioGroup1->itemIndex(), 2);
         QVERIFY(rules.Memo1->toPlainText().startsWith(QLatin1String("moja beleska ")));
+    }
+
+    void windowsAreLeftByTheirOwnMeansNeverByEscape()
+    {
+        TopTen table;
+        TForm2 top(table);
+        TForm4 rules;
+        TForm5 about;
+        for (QDialog* window : std::initializer_list<QDialog*>{&top, &rules, &about}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY2(window->isVisible(), qPrintable(window->windowTitle()));
+            window->close();
+        }
+    }
+
+    void rulesTextStaysAsLeftAndTabLeadsToOk()
+    {
+        TForm4 rules;
+        ModalDriver driver;
+        QWidget* afterTab = nullptr;
+        bool closedByEnter = false;
+        QString textShownAgain = QStringLiteral("not shown");
+        driver.windowActions = {
+            [&](QWidget*) {
+                QTest::keyClick(rules.Memo1, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClick(rules.Memo1, Qt::Key_Delete);
+                QTest::keyClick(rules.Memo1, Qt::Key_Tab);
+                afterTab = QApplication::focusWidget();
+                QTest::keyClick(afterTab, Qt::Key_Return);
+                closedByEnter = !rules.isVisible();
+                rules.close();
+            },
+            [&](QWidget*) {
+                textShownAgain = rules.Memo1->toPlainText();
+                rules.close();
+            },
+        };
+        rules.exec();
+        rules.exec();
+        QCOMPARE(driver.windowsSeen, 2);
+        QCOMPARE(afterTab, rules.Button1);
+        QVERIFY(closedByEnter);
+        QCOMPARE(textShownAgain, QString());
+    }
+
+    void everyWindowStandsWhollyOnItsScreen()
+    {
+        const auto main = env->mainWindow();
+        TopTen table;
+        TForm2 top(table);
+        TForm3 name;
+        TForm4 rules;
+        TForm5 about;
+        const std::pair<QWidget*, QPoint> designed[] = {
+            {main.get(), {239, 124}}, {&top, {192, 107}},   {&name, {207, 225}},
+            {&rules, {167, 105}},     {&about, {251, 151}},
+        };
+        for (const auto& [window, laidOut] : designed) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            // A window manager's frame arrives a moment after the window.
+            if (QGuiApplication::platformName() == QLatin1String("xcb"))
+                QTRY_VERIFY(window->frameGeometry() != window->geometry());
+            const QRect area = window->screen()->availableGeometry();
+            QTRY_VERIFY2(area.contains(window->frameGeometry()), qPrintable(window->windowTitle()));
+            // Where it fits it keeps its place; otherwise it moved only to the screen's edge.
+            const QRect frame = window->frameGeometry();
+            QVERIFY(frame.left() == laidOut.x() || frame.right() == area.right());
+            QVERIFY(frame.top() == laidOut.y() || frame.bottom() == area.bottom());
+            window->hide();
+        }
     }
 
     void aboutShowsThePictureUnscaledAndItsEightLines()

@@ -7,6 +7,7 @@
 #include "support/modaldriver.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,6 +67,23 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
+    // A key as the player presses it: to the focused control of the active window.
+    void press(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        if (!QApplication::activeWindow())
+            activate();
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY2(focused, "nothing has the focus");
+        QTest::keyClick(focused, static_cast<Qt::Key>(key), modifiers);
+    }
+
+    bool focusOnAnswers()
+    {
+        if (!QApplication::activeWindow())
+            activate();
+        return form->RadioGroup1->isAncestorOf(QApplication::focusWidget());
+    }
+
     void clickAnswer(int position)
     {
         QRadioButton* button = form->RadioGroup1->button(position);
@@ -123,6 +141,85 @@ private slots:
         QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 2"));
         QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 24"));
         QCOMPARE(form->RadioGroup1->itemIndex(), -1);
+    }
+
+    void wholeGameOfTwentyRightAnswersByKeyboardAlone()
+    {
+        start();
+        ModalDriver driver;
+        press(Qt::Key_I, Qt::AltModifier); // "&Igra", "&Nova"
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_N);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+
+        // The tab order as laid out, the answers one stop, forwards and back.
+        form->Memo1->setFocus();
+        const QList<QWidget*> order = {form->RadioGroup1->button(0),
+                                       form->Odgovori,
+                                       form->Joker,
+                                       form->Button1,
+                                       form->Button2,
+                                       form->Memo1};
+        QList<QWidget*> forwards, backwards;
+        for (int i = 0; i < 6; ++i) {
+            press(Qt::Key_Tab);
+            forwards << QApplication::focusWidget();
+        }
+        for (int i = 0; i < 6; ++i) {
+            backwards.prepend(QApplication::focusWidget());
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+        }
+        QCOMPARE(forwards, order);
+        QCOMPARE(backwards, order);
+
+        press(Qt::Key_Tab);
+        press(Qt::Key_F2); // new answers under the focus: it stays with them
+        QVERIFY(focusOnAnswers());
+
+        // The Joker: Enter on it, Enter for "&Yes"; the focus goes to the answers, where a
+        // second Enter neither spends an aid nor chooses an answer.
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form->Joker);
+        press(Qt::Key_Return);
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 2"));
+        QVERIFY(focusOnAnswers());
+        press(Qt::Key_Return);
+        QCOMPARE(driver.seen.size(), std::size_t{1});
+        QCOMPARE(form->RadioGroup1->itemIndex(), -1);
+
+        // The Mini help declined by Alt+N, the Extra help taken by Alt+Y.
+        driver.keys = {Qt::Key_N | Qt::AltModifier, Qt::Key_Y | Qt::AltModifier};
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form->Button2);
+        press(Qt::Key_Return);
+        QCOMPARE(form->RadioGroup1->count(), 4);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Return);
+        QCOMPARE(form->RadioGroup1->count(), 2);
+        QVERIFY(focusOnAnswers());
+        QCOMPARE(form->Label3->text(), QStringLiteral("IQ: -8"));
+
+        // Each question: an arrow key selects at once and hands the focus to Odgovori, where
+        // Enter answers; Shift+Tab leads back to the answers.
+        for (int question = 2; question <= 20; ++question) {
+            QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje %1").arg(question));
+            const int right = rightPosition(*form->RadioGroup1);
+            while (form->RadioGroup1->itemIndex() != right) {
+                if (!focusOnAnswers())
+                    press(Qt::Key_Tab, Qt::ShiftModifier);
+                press(question % 2 ? Qt::Key_Up : Qt::Key_Down);
+                QCOMPARE(QApplication::focusWidget(), form->Odgovori);
+            }
+            press(Qt::Key_Return);
+        }
+        const QStringList texts = driver.texts();
+        QCOMPARE(texts.count(QStringLiteral("TACAN odgovor!!!")), 19);
+        QCOMPARE(texts.last(), QStringLiteral("Zavrsili ste kviz !!!"));
+        QCOMPARE(form->topTen().topTen[0], (Trezultat{"", 168}));
+        QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 1"));
     }
 
     void clickingTheSelectedAnswerAgainDoesNotMoveFocus()

@@ -8,6 +8,7 @@
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -86,6 +87,19 @@ private slots:
             [&](QWidget*) { QTest::mouseClick(window.Button1, Qt::LeftButton); });
         window.exec();
         QCOMPARE(window.playerName(), std::string("Upisi svoje ime !!!"));
+
+        // Tab to "OK", where Enter clicks it.
+        bool closedByEnter = false;
+        driver.windowActions.push_back([&](QWidget*) {
+            QTest::keyClicks(window.Edit1, QStringLiteral("Ana"));
+            QTest::keyClick(window.Edit1, Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            closedByEnter = !window.isVisible();
+            window.close();
+        });
+        window.exec();
+        QVERIFY(closedByEnter);
+        QCOMPARE(window.playerName(), std::string("Ana"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Cestitamo!!!"));
     }
 

@@ -12,6 +12,9 @@ packages=(
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev)
+    # The window tests on a real desktop: a window manager, a session bus and the accessibility
+    # bus that screen readers read.
+    packages+=(openbox dbus-daemon at-spi2-core python3-pyatspi python3-gi)
 fi
 
 missing=()

@@ -35,8 +35,10 @@ void showMessageBox(const std::string& text)
 bool askConfirmation(const std::string& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), fromBytes(text));
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    // One role for both: the desktop's own order of yes and no buttons (no first on GNOME)
+    // must not turn "&Yes", "&No" around.
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::ActionRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::ActionRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     runBox(box);

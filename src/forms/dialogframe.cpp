@@ -1,17 +1,28 @@
 #include "dialogframe.h"
 
 #include "fonts.h"
+#include "placement.h"
 
-#include <QDialog>
+#include <QKeyEvent>
 
-void setUpDialogFrame(QDialog& dialog, const QString& caption, int left, int top, int width,
-                      int height)
+DialogFrame::DialogFrame(const QString& caption, int left, int top, int width, int height,
+                         QWidget* parent)
+    : QDialog(parent)
 {
-    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint);
-    dialog.setWindowTitle(caption);
-    dialog.setFont(msSansSerifFont(11));
-    dialog.setFixedSize(width, height);
-    dialog.move(left, top);
-    dialog.setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(caption);
+    setFont(msSansSerifFont(11));
+    setFixedSize(width, height);
+    placeAtDesignedPosition(*this, QPoint(left, top));
+    setModal(true);
+}
+
+void DialogFrame::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

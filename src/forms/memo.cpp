@@ -11,6 +11,8 @@ QPlainTextEdit* createMemo(QWidget* parent, const QRect& geometry, const QFont& 
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setFont(font);
+    // Tab moves on to the next control, as in every memo of the program; it never types a tab.
+    memo->setTabChangesFocus(true);
     QPalette colours = memo->palette();
     if (text.isValid())
         colours.setColor(QPalette::Text, text);

@@ -1,6 +1,7 @@
 #include "radiogroup.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -57,28 +58,72 @@ void RadioGroup::setItemIndex(int position)
     rebuild();
 }
 
+void RadioGroup::focusAnswers()
+{
+    if (QRadioButton* stop = tabStop())
+        stop->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
+}
+
 void RadioGroup::rebuild()
 {
     if (m_itemIndex >= count())
         m_itemIndex = count() - 1;
     const std::size_t itemCount = static_cast<std::size_t>(count());
-    while (m_buttons.size() < itemCount) {
-        auto* button = new QRadioButton(this);
-        m_group->addButton(button, static_cast<int>(m_buttons.size()));
-        m_buttons.push_back(button);
-    }
+    while (m_buttons.size() < itemCount)
+        addButton();
     // No button of an exclusive group can be unchecked while exclusivity holds.
     m_group->setExclusive(false);
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         QRadioButton* button = m_buttons[i];
         const bool used = i < itemCount;
-        if (used)
+        if (used) {
             button->setText(m_items[static_cast<qsizetype>(i)]);
+            button->setVisible(true);
+        }
         button->setChecked(used && static_cast<int>(i) == m_itemIndex);
-        button->setVisible(used);
     }
     m_group->setExclusive(true);
+    // A hidden button would hand the focus on to the next control of the window: the focus
+    // stays with the answers, on the group itself while there are none.
+    const QWidget* focused = window()->focusWidget();
+    const auto unused = m_buttons.begin() + static_cast<std::ptrdiff_t>(itemCount);
+    if (focused == this || std::find(unused, m_buttons.end(), focused) != m_buttons.end())
+        focusAnswers();
+    for (std::size_t i = itemCount; i < m_buttons.size(); ++i)
+        m_buttons[i]->setVisible(false);
+    updateTabStop();
     arrange();
+}
+
+void RadioGroup::addButton()
+{
+    auto* button = new QRadioButton(this);
+    button->installEventFilter(this);
+    // A new widget comes last in the window's tab order; the buttons belong where the group
+    // stands, after the control before it.
+    QWidget* before = m_buttons.empty() ? nullptr : m_buttons.back();
+    for (QWidget* w = previousInFocusChain(); !before && w && w != this;
+         w = w->previousInFocusChain())
+        if (w->focusPolicy() != Qt::NoFocus && !isAncestorOf(w))
+            before = w;
+    if (before)
+        QWidget::setTabOrder(before, button);
+    m_group->addButton(button, static_cast<int>(m_buttons.size()));
+    m_buttons.push_back(button);
+}
+
+QRadioButton* RadioGroup::tabStop() const
+{
+    return count() == 0 ? nullptr : button(std::max(m_itemIndex, 0));
+}
+
+void RadioGroup::updateTabStop()
+{
+    const QRadioButton* stop = tabStop();
+    for (QRadioButton* button : m_buttons)
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void RadioGroup::arrange()
@@ -103,10 +148,56 @@ void RadioGroup::resizeEvent(QResizeEvent* event)
     arrange();
 }
 
+void RadioGroup::focusInEvent(QFocusEvent* event)
+{
+    // Not the frame's own choice of a child, which may be a button about to be hidden: the tab
+    // stop, or the group itself while it has no answers.
+    if (QRadioButton* stop = tabStop())
+        stop->setFocus(event->reason());
+}
+
+bool RadioGroup::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* from = qobject_cast<QRadioButton*>(watched);
+    if (!from || event->type() != QEvent::KeyPress)
+        return QGroupBox::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        selectByArrow(from, -1);
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        selectByArrow(from, 1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Some desktops have Enter press the focused button; on an answer it would choose it
+        // unasked, and a player pressing Enter to get through the boxes would answer with it.
+        // Enter answers only from Odgovori.
+        return true;
+    default:
+        return QGroupBox::eventFilter(watched, event);
+    }
+}
+
+void RadioGroup::selectByArrow(QRadioButton* from, int step)
+{
+    const auto found = std::find(m_buttons.begin(), m_buttons.end(), from);
+    const int position = static_cast<int>(found - m_buttons.begin());
+    if (position >= count())
+        return;
+    QRadioButton* to = button((position + step + count()) % count());
+    to->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    // Selecting by key is a click, raised only when the answer was not selected already.
+    to->click();
+}
+
 void RadioGroup::onButtonClicked(int position)
 {
     if (position == m_itemIndex)
         return;
     m_itemIndex = position;
+    updateTabStop();
     emit clicked();
 }

@@ -5,6 +5,7 @@
 #include "forms.h"
 #include "game/game.h"
 #include "memo.h"
+#include "placement.h"
 #include "platform/mediaplayer.h"
 #include "radiogroup.h"
 #include "tform2.h"
@@ -50,7 +51,7 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     createControls(client);
     createMenu();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    move(239, 124);
+    placeAtDesignedPosition(*this, QPoint(239, 124));
 
     MediaPlayer1 = new MediaPlayer({}, this);
     m_music = std::make_unique<Music>(m_resources, *MediaPlayer1, m_dataDirectory);
@@ -108,11 +109,8 @@ void TForm1::createControls(QWidget* client)
     Button2 = createButton(client, "Mini pomoc", 9, 216, 124, 32);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
 
-    setTabOrder(Memo1, RadioGroup1);
-    setTabOrder(RadioGroup1, Odgovori);
-    setTabOrder(Odgovori, Joker);
-    setTabOrder(Joker, Button1);
-    setTabOrder(Button1, Button2);
+    // The controls are created in their tab order: the question, the answers (whose buttons
+    // take the group's place), Odgovori and the three aids.
 }
 
 void TForm1::createMenu()
@@ -262,17 +260,12 @@ void TForm1::setIqCaption(const std::string& caption)
 
 void TForm1::setAidVisible(Aid aid, bool visible)
 {
-    switch (aid) {
-    case Aid::Joker:
-        Joker->setVisible(visible);
-        break;
-    case Aid::Extra:
-        Button1->setVisible(visible);
-        break;
-    case Aid::Mini:
-        Button2->setVisible(visible);
-        break;
-    }
+    QPushButton* button = aid == Aid::Joker ? Joker : aid == Aid::Extra ? Button1 : Button2;
+    // A hidden button would hand the focus on to the next aid, where Enter would spend it: after
+    // an aid the focus goes to the answers.
+    if (!visible && focusWidget() == button)
+        RadioGroup1->focusAnswers();
+    button->setVisible(visible);
 }
 
 void TForm1::showMessage(const std::string& message)

@@ -21,8 +21,8 @@ class RadioGroup;
 class MediaPlayer;
 class ResourceProvider;
 
-// The main window: the question, the answers, the aids and the menu. Its handlers forward to
-// the game; the window itself holds no game state.
+// TForm1, the main window: question, answers, aids, menu and music; closing it ends the program.
+// Its handlers forward to the game; the window itself holds no game state.
 class TForm1 : public QMainWindow, public MainWindowOps {
     Q_OBJECT
 

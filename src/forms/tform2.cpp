@@ -1,6 +1,5 @@
 #include "tform2.h"
 
-#include "dialogframe.h"
 #include "fonts.h"
 #include "game/topten.h"
 #include "memo.h"
@@ -12,10 +11,9 @@ std::string topTenLine(int k, const std::string& name, int score)
     return std::to_string(k) + ": (IQ " + std::to_string(score) + ")      " + name;
 }
 
-TForm2::TForm2(const TopTen& table, QWidget* parent) : QDialog(parent), m_table(table)
+TForm2::TForm2(const TopTen& table, QWidget* parent)
+    : DialogFrame(QStringLiteral("Highscores"), 192, 107, 412, 257, parent), m_table(table)
 {
-    setUpDialogFrame(*this, QStringLiteral("Highscores"), 192, 107, 412, 257);
-
     Memo1 =
         createMemo(this, QRect(1, 2, 410, 253), arialBlackFont(17), false, QColor(192, 192, 192));
     Memo1->setReadOnly(true);
@@ -25,7 +23,7 @@ TForm2::TForm2(const TopTen& table, QWidget* parent) : QDialog(parent), m_table(
 void TForm2::showEvent(QShowEvent* event)
 {
     FormShow();
-    QDialog::showEvent(event);
+    DialogFrame::showEvent(event);
 }
 
 void TForm2::FormShow()

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogframe.h"
 
 class QPlainTextEdit;
 class TopTen;
 
-// The Top 10 window: one line per row of the table, rebuilt at every showing.
-class TForm2 : public QDialog {
+// TForm2, the Top 10 window ("Highscores", menu "&Top 10"): one line per row, rebuilt at showing.
+class TForm2 : public DialogFrame {
     Q_OBJECT
 
 public:

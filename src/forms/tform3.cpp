@@ -1,7 +1,5 @@
 #include "tform3.h"
 
-#include "dialogframe.h"
-
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,23 +10,21 @@ std::string nameFromText(const QString& text)
     return text.toStdString();
 }
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent)
+TForm3::TForm3(QWidget* parent)
+    : DialogFrame(QStringLiteral("Cestitamo!!!"), 207, 225, 317, 32, parent)
 {
-    setUpDialogFrame(*this, QStringLiteral("Cestitamo!!!"), 207, 225, 317, 32);
-
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(1, 5, 273, 21);
     Edit1->installEventFilter(this);
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setGeometry(281, 5, 33, 20);
-    Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
 }
 
 void TForm3::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    DialogFrame::showEvent(event);
     FormShow();
 }
 
@@ -67,17 +63,7 @@ void TForm3::done(int result)
 {
     // Every way of closing a dialog ends here.
     FormClose();
-    QDialog::done(result);
-}
-
-void TForm3::keyPressEvent(QKeyEvent* event)
-{
-    // The window cannot be left without a name, so Escape is not a way out.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    DialogFrame::done(result);
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event)
@@ -85,5 +71,5 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event)
     if (watched == Edit1 && event->type() == QEvent::KeyPress &&
         Edit1KeyDown(static_cast<QKeyEvent*>(event)->key()))
         return true;
-    return QDialog::eventFilter(watched, event);
+    return DialogFrame::eventFilter(watched, event);
 }

@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogframe.h"
+
 #include <string>
 
 class QLineEdit;
 class QPushButton;
 
-// The name-entry window. However it is closed ("OK", Enter, the close box), the text in its
-// field is taken as the player's name; Escape does not close it.
-class TForm3 : public QDialog {
+// TForm3, the name-entry window ("Cestitamo!!!"), shown when a game's IQ earns a Top 10 place.
+// However it is closed ("OK", Enter, the close box), the text in its field is taken as the
+// player's name; Escape does not close it.
+class TForm3 : public DialogFrame {
     Q_OBJECT
 
 public:
@@ -30,7 +32,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

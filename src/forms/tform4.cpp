@@ -1,18 +1,15 @@
 #include "tform4.h"
 
-#include "dialogframe.h"
 #include "fonts.h"
 #include "memo.h"
 #include "rulestext.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent)
+TForm4::TForm4(QWidget* parent)
+    : DialogFrame(QStringLiteral("Pravila kviza"), 167, 105, 393, 402, parent)
 {
-    setUpDialogFrame(*this, QStringLiteral("Pravila kviza"), 167, 105, 393, 402);
-
     // Light grey on black: the scroll-bar and tooltip-text colours of the classic scheme.
     Memo1 = createMemo(this, QRect(0, 0, 393, 369), narrowSansFont(11), true, QColor(200, 200, 200),
                        Qt::black);
@@ -25,14 +22,15 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
 void TForm4::showEvent(QShowEvent* event)
 {
     // The text is laid out when the window is first shown, not at start-up; after that it stays
-    // as the player left it.
-    if (Memo1->document()->isEmpty()) {
+    // as the player left it, emptied included.
+    if (!m_filled) {
+        m_filled = true;
         QStringList lines;
         for (const char* line : kRulesLines)
             lines << QString::fromLatin1(line);
         Memo1->setPlainText(lines.join(QLatin1Char('\n')));
     }
-    QDialog::showEvent(event);
+    DialogFrame::showEvent(event);
 }
 
 void TForm4::Button1Click()

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogframe.h"
 
 class QPlainTextEdit;
 class QPushButton;
 
-// The rules window. Its text can be edited; the edits last until the program ends.
-class TForm4 : public QDialog {
+// TForm4, the rules window ("Pravila kviza", menu "&Pravila kviza") with its "Ok" button.
+// Its text can be edited; the edits last until the program ends.
+class TForm4 : public DialogFrame {
     Q_OBJECT
 
 public:
@@ -19,4 +20,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool m_filled = false;
 };

@@ -1,6 +1,5 @@
 #include "tform5.h"
 
-#include "dialogframe.h"
 #include "fonts.h"
 #include "game/identity.h"
 #include "memo.h"
@@ -33,10 +32,8 @@ QPixmap aboutPicture()
 
 } // namespace
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent)
+TForm5::TForm5(QWidget* parent) : DialogFrame(QStringLiteral("Info"), 251, 151, 563, 256, parent)
 {
-    setUpDialogFrame(*this, QStringLiteral("Info"), 251, 151, 563, 256);
-
     Image1 = new QLabel(this);
     Image1->setGeometry(9, 14, 198, 230);
 
@@ -51,7 +48,7 @@ void TForm5::showEvent(QShowEvent* event)
         m_filled = true;
         fill();
     }
-    QDialog::showEvent(event);
+    DialogFrame::showEvent(event);
 }
 
 void TForm5::fill()

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogframe.h"
 
 class QLabel;
 class QPlainTextEdit;
 
-// The about window: the picture and a few lines about the game.
-class TForm5 : public QDialog {
+// TForm5, the about window ("Info", menu "O kvizu..."): the picture and a few lines on the game.
+class TForm5 : public DialogFrame {
     Q_OBJECT
 
 public:

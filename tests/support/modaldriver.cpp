@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <utility>
 
 ModalDriver::ModalDriver()
 {
@@ -24,6 +26,11 @@ void ModalDriver::poll()
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
+    // On a real desktop the window manager activates a new window a moment after it is shown;
+    // keys and access letters reach it only then.
+    if (!modal->isActiveWindow() && ++m_waited < 200)
+        return;
+    m_waited = 0;
     auto* box = qobject_cast<QMessageBox*>(modal);
     if (!box) {
         // A window shown again after closing is a new showing.
@@ -47,15 +54,21 @@ void ModalDriver::poll()
     record.text = box->text();
     record.icon = box->icon();
     record.plainText = box->textFormat() == Qt::PlainText;
-    for (QAbstractButton* button : box->buttons())
+    QList<QAbstractButton*> buttons = box->buttons();
+    std::sort(buttons.begin(), buttons.end(), [](const QWidget* a, const QWidget* b) {
+        const QPoint pa = a->mapToGlobal(QPoint()), pb = b->mapToGlobal(QPoint());
+        return std::pair(pa.x(), pa.y()) < std::pair(pb.x(), pb.y());
+    });
+    for (const QAbstractButton* button : buttons)
         record.buttons << button->text();
     if (box->defaultButton())
         record.defaultButton = box->defaultButton()->text();
     seen.push_back(record);
-    const int key = keys.empty() ? Qt::Key_Return : keys.front();
+    const QKeyCombination key = keys.empty() ? QKeyCombination(Qt::Key_Return) : keys.front();
     if (!keys.empty())
         keys.pop_front();
-    QTest::keyClick(box, static_cast<Qt::Key>(key));
+    QWidget* focused = box->focusWidget() ? box->focusWidget() : box;
+    QTest::keyClick(focused, key.key(), key.keyboardModifiers());
 }
 
 bool ModalDriver::eventFilter(QObject* watched, QEvent* event)

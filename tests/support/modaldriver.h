@@ -9,14 +9,16 @@
 #include <functional>
 #include <vector>
 
-// Answers the modal boxes and windows a test opens: each one seen is recorded and then given
-// the next scripted key (Enter when the script is empty) or handled by a scripted action.
+// Answers the modal boxes and windows a test opens, once they are active: each one seen is
+// recorded and then given the next scripted key (Enter when the script is empty) on its focused
+// button, or handled by a scripted action.
 class ModalDriver : public QObject {
 public:
     struct Seen {
         QString title;
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        // As they stand on the screen, left to right.
         QStringList buttons;
         QString defaultButton;
         bool plainText = false;
@@ -24,8 +26,8 @@ public:
 
     ModalDriver();
 
-    // Keys to press in the coming boxes, in order.
-    std::deque<int> keys;
+    // Keys to press in the coming boxes, in order, with their modifiers.
+    std::deque<QKeyCombination> keys;
     // Actions for the coming modal windows that are not message boxes (e.g. the name entry).
     std::deque<std::function<void(QWidget*)>> windowActions;
     std::vector<Seen> seen;
@@ -41,4 +43,5 @@ private:
 
     QTimer m_timer;
     QPointer<QWidget> m_window;
+    int m_waited = 0;
 };
