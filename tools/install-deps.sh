@@ -11,7 +11,8 @@ packages=(
     fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue
 )
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev)
+    packages+=(libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev
+                 python3 ffmpeg fluid-soundfont-gm)
 fi
 
 missing=()
