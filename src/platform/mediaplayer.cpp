@@ -100,6 +100,7 @@ bool MediaPlayer::loadSynth()
     if (!m_settings)
         return false;
     fs->fluid_settings_setnum(m_settings, "synth.sample-rate", 44100.0);
+    fs->fluid_settings_setnum(m_settings, "synth.gain", kSynthGain);
     m_synth = fs->new_fluid_synth(m_settings);
     if (!m_synth)
         return false;

@@ -180,6 +180,9 @@ class Voice:
         self.label = params.pop("name", name.capitalize())
         self.copy_of = params.pop("from", None)
         self.shift = int(params.pop("shift", "0"))
+        # the pedals of this voice also act on another voice's channel
+        # (the two hands of a piano on channels of their own)
+        self.pedal_also = params.pop("pedal", None)
         # a doubling may also move by scale steps in the key of the piece,
         # e.g. degrees=-2 plays a third below the voice it copies
         self.degrees = int(params.pop("degrees", "0"))
@@ -204,6 +207,7 @@ class Section:
         self.meter = None
         self.key = None
         self.tempo = None
+        self.lead = None       # voices carrying the melody here; () for none
 
 
 class Score:
@@ -215,6 +219,16 @@ class Score:
         self.sections = {}
         self.form = []
         self.parse(path.read_text(encoding="utf-8"))
+
+    def parse_lead(self, value, where):
+        """'lead: vln fl' names the voices that carry the melody; '-' none."""
+        names = value.split()
+        if names == ["-"]:
+            return ()
+        for n in names:
+            if n not in self.voices:
+                fail(where, f"lead names unknown voice {n!r}")
+        return tuple(names)
 
     def parse(self, text):
         current = None
@@ -237,6 +251,7 @@ class Score:
                     current.lines = {k: list(v) for k, v in b.lines.items()}
                     current.pickup, current.meter = b.pickup, b.meter
                     current.key, current.tempo = b.key, b.tempo
+                    current.lead = b.lead
                 self.sections[name] = current
                 continue
             if line.startswith("voice "):
@@ -276,6 +291,8 @@ class Score:
                 current.key = parse_key(value, where)
             elif key == "tempo":
                 current.tempo = float(value)
+            elif key == "lead":
+                current.lead = self.parse_lead(value, where)
             elif key in self.voices:
                 if self.voices[key].copy_of:
                     fail(where, f"voice {key} copies another voice")
@@ -305,6 +322,28 @@ class Score:
         for v in self.voices.values():
             if v.copy_of and v.copy_of not in self.voices:
                 fail(self.path.name, f"voice {v.name} copies unknown voice")
+        self.lead = self.parse_lead(self.meta.pop("lead", "-"), self.path.name)
+        # level: the whole tune louder or softer by so many dB, through the
+        # volume controller of every voice (which follows 40 log10 of its value)
+        try:
+            self.level = 10 ** (float(self.meta.pop("level", "0")) / 40)
+        except ValueError:
+            fail(self.path.name, "level must be a number of dB, e.g. -2.5")
+        for v in self.voices.values():
+            if round(v.volume * self.level) > 127:
+                fail(self.path.name, f"voice {v.name}: vol {v.volume} with the "
+                                     f"level above 127")
+        on_channel = {}
+        for v in self.voices.values():
+            if v.pedal_also and v.pedal_also not in self.voices:
+                fail(self.path.name, f"voice {v.name} pedals unknown voice")
+            # a channel has one instrument, volume, pan and effect level
+            first = on_channel.setdefault(v.channel, v)
+            setup = lambda x: (x.program, x.volume, x.pan, x.reverb, x.chorus)
+            if setup(v) != setup(first):
+                fail(self.path.name, f"voices {first.name} and {v.name} share "
+                                     f"channel {v.channel + 1} but not its "
+                                     f"program, vol, pan, rev and cho")
         self.format = int(self.meta["format"])
         if self.format not in (0, 1):
             fail(self.path.name, "format must be 0 or 1")
@@ -331,6 +370,7 @@ class Builder:
         self.ctrl = {name: [] for name in score.voices}    # (tick, order, bytes)
         self.tempos = []                                   # (tick, bpm)
         self.meta_events = []                              # (tick, type, data)
+        self.lead_spans = []                               # (start, end, voices)
         self.states = {name: VoiceState() for name in score.voices}
         self.rng = random.Random(zlib.crc32(score.name.encode()))
 
@@ -380,6 +420,8 @@ class Builder:
             self.tempos.append((tick, value))
             return
         number = {"expr": 11, "vol": 7, "pan": 10, "rev": 91, "cho": 93}[kind]
+        if kind == "vol":
+            value *= self.score.level
         value = max(0, min(127, int(round(value))))
         self.ctrl[voice].append((tick, 1, bytes([0xB0 | v.channel, number, value])))
 
@@ -548,19 +590,31 @@ class Builder:
         v = self.score.voices[vname]
         name, _, arg = cmd.partition(":")
         ch = v.channel
+        # pedals also hold the channel of the voice named by pedal=
+        pedal_channels = [ch]
+        if v.pedal_also:
+            pedal_channels.append(self.score.voices[v.pedal_also].channel)
+
+        def pedal(at, order, number, value):
+            for c in pedal_channels:
+                self.ctrl[vname].append((at, order, bytes([0xB0 | c, number, value])))
+
         if name == "ped":
-            self.ctrl[vname].append((tick, 1, bytes([0xB0 | ch, 64, 127])))
+            pedal(tick, 1, 64, 127)
         elif name == "noped":
-            self.ctrl[vname].append((tick, 0, bytes([0xB0 | ch, 64, 0])))
+            pedal(tick, 0, 64, 0)
         elif name == "repedal":
-            self.ctrl[vname].append((tick, 0, bytes([0xB0 | ch, 64, 0])))
-            self.ctrl[vname].append((tick + PPQ // 16, 1, bytes([0xB0 | ch, 64, 127])))
+            pedal(tick, 0, 64, 0)
+            pedal(tick + PPQ // 16, 1, 64, 127)
         elif name == "cc":
             m = re.fullmatch(r"(\d+):(\d+)", arg)
             if not m or int(m.group(1)) > 119 or int(m.group(2)) > 127:
                 fail(where, f"bad controller command @{cmd}")
-            self.ctrl[vname].append(
-                (tick, 1, bytes([0xB0 | ch, int(m.group(1)), int(m.group(2))])))
+            number, value = int(m.group(1)), int(m.group(2))
+            if number in (64, 66, 67):
+                pedal(tick, 1, number, value)
+            else:
+                self.ctrl[vname].append((tick, 1, bytes([0xB0 | ch, number, value])))
         elif name == "prog":
             if arg not in PROGRAM:
                 fail(where, f"unknown program {arg!r}")
@@ -602,6 +656,7 @@ class Builder:
             if section.tempo:
                 self.tempos.append((tick, section.tempo))
             self.meta_events.append((tick, 0x06, item.encode()))
+            lead = section.lead if section.lead is not None else sc.lead
             lengths = {}
             for vname, voice in sc.voices.items():
                 if voice.copy_of:
@@ -626,6 +681,8 @@ class Builder:
             elif (downbeat - grid) % bar != 0:
                 fail(sc.path.name, f"section {section.name} starts off the "
                                    f"bar grid (check pickups and bar counts)")
+            if lead:
+                self.lead_spans.append((tick, tick + length, lead))
             tick += length
         self.end_tick = tick
         # copies (doublings) of other voices
@@ -722,30 +779,39 @@ def encode_track(events):
     return b"MTrk" + struct.pack(">I", len(out)) + bytes(out)
 
 
-def voice_events(builder, vname):
+def voice_events(builder, vname, reset, keep_notes=True):
+    """Events of one voice. reset: whether this voice resets its channel's
+    controllers (only the first voice on a channel does, so a second hand
+    on the same channel cannot undo what the first one set). keep_notes
+    False leaves the notes out (a stem for measuring balance)."""
     voice = builder.score.voices[vname]
     ch = voice.channel
     ev = []
     if voice.label:
-        ev.append((0, -10, meta(0x03, voice.label.encode())))
-    ev.append((0, -5, bytes([0xB0 | ch, 121, 0])))            # reset controllers
-    if not voice.drums:
-        ev.append((0, -4, bytes([0xB0 | ch, 0, 0])))          # bank select GM
-        ev.append((0, -4, bytes([0xB0 | ch, 32, 0])))
-    ev.append((0, -3, bytes([0xC0 | ch, voice.program])))
-    ev.append((0, -2, bytes([0xB0 | ch, 7, voice.volume])))
-    ev.append((0, -2, bytes([0xB0 | ch, 10, voice.pan])))
-    ev.append((0, -2, bytes([0xB0 | ch, 11, 127])))
-    ev.append((0, -2, bytes([0xB0 | ch, 91, voice.reverb])))
-    ev.append((0, -2, bytes([0xB0 | ch, 93, voice.chorus])))
+        # in a one-track file the track name is the title; each voice gets
+        # an instrument name instead
+        kind = 0x03 if builder.score.format == 1 else 0x04
+        ev.append((0, -10, meta(kind, voice.label.encode())))
+    if reset:
+        ev.append((0, -5, bytes([0xB0 | ch, 121, 0])))        # reset controllers
+        if not voice.drums:
+            ev.append((0, -4, bytes([0xB0 | ch, 0, 0])))      # bank select GM
+            ev.append((0, -4, bytes([0xB0 | ch, 32, 0])))
+        ev.append((0, -3, bytes([0xC0 | ch, voice.program])))
+        ev.append((0, -2, bytes([0xB0 | ch, 7, round(voice.volume * builder.score.level)])))
+        ev.append((0, -2, bytes([0xB0 | ch, 10, voice.pan])))
+        ev.append((0, -2, bytes([0xB0 | ch, 11, 127])))
+        ev.append((0, -2, bytes([0xB0 | ch, 91, voice.reverb])))
+        ev.append((0, -2, bytes([0xB0 | ch, 93, voice.chorus])))
     for tick, order, data in builder.ctrl[vname]:
         ev.append((tick, order, data))
-    for s, e, p, v, r in builder.notes[vname]:
+    for s, e, p, v, r in builder.notes[vname] if keep_notes else ():
         ev.append((e, 0, bytes([0x80 | ch, p, r])))
         ev.append((s, 2, bytes([0x90 | ch, p, v])))
     # the pedal is always let go at the very end
-    if any(d[0] & 0xF0 == 0xB0 and d[1] == 64 for _, _, d in builder.ctrl[vname]):
-        ev.append((builder.end_tick + PPQ, 0, bytes([0xB0 | ch, 64, 0])))
+    for c in sorted({d[0] & 0x0F for _, _, d in builder.ctrl[vname]
+                     if d[0] & 0xF0 == 0xB0 and d[1] == 64}):
+        ev.append((builder.end_tick + PPQ, 0, bytes([0xB0 | c, 64, 0])))
     return ev
 
 
@@ -775,14 +841,24 @@ def conductor_events(builder):
     return ev
 
 
-def write_smf(builder):
+def write_smf(builder, only=None):
+    """The Standard MIDI File; only: the voices whose notes are kept (all
+    when None), everything else stays as it is."""
     sc = builder.score
     tail = builder.end_tick + 2 * PPQ          # let the last notes ring
     names = [n for n in sc.voices]
+    first_on_channel = {}
+    for n in names:
+        first_on_channel.setdefault(sc.voices[n].channel, n)
+
+    def events_of(n):
+        return voice_events(builder, n, first_on_channel[sc.voices[n].channel] == n,
+                            only is None or n in only)
+
     if sc.format == 0:
         events = conductor_events(builder)
         for n in names:
-            events += voice_events(builder, n)
+            events += events_of(n)
         events.append((tail, 99, meta(0x2F, b"")))
         tracks = [encode_track(events)]
     else:
@@ -790,7 +866,7 @@ def write_smf(builder):
         cond.append((tail, 99, meta(0x2F, b"")))
         tracks = [encode_track(cond)]
         for n in names:
-            ev = voice_events(builder, n)
+            ev = events_of(n)
             ev.append((tail, 99, meta(0x2F, b"")))
             tracks.append(encode_track(ev))
     header = b"MThd" + struct.pack(">IHHH", 6, sc.format, len(tracks), PPQ)
@@ -817,7 +893,21 @@ def wrap_rmid(smf, score):
 
 # --------------------------------------------------------------------------
 
-def build(path, write=True):
+def stems(path):
+    """For measuring balance: the score's lead spans in seconds, as a list of
+    (start, end, voices), and for every group of voices that leads
+    somewhere the tune with only that group's notes, {voices: smf}."""
+    score = Score(path)
+    builder = Builder(score)
+    builder.build()
+    spans = [(builder.seconds_at(a), builder.seconds_at(b), lead)
+             for a, b, lead in builder.lead_spans]
+    melodies = {lead: write_smf(builder, set(lead))[0]
+                for lead in dict.fromkeys(lead for _, _, lead in spans)}
+    return spans, melodies
+
+
+def build(path, write=True, report=True):
     score = Score(path)
     builder = Builder(score)
     builder.build()
@@ -831,6 +921,8 @@ def build(path, write=True):
     if write:
         OUT_DIR.mkdir(parents=True, exist_ok=True)
         out.write_bytes(data)
+    if not report:
+        return data
     seconds = builder.seconds_at(builder.end_tick)
     nnotes = sum(len(v) for v in builder.notes.values())
     ranges = []

@@ -6,17 +6,38 @@ For every r_N.mid the script
   * parses every track with its own small MIDI reader (independent of
     make_tunes.py) and checks note pairing, end-of-track events, programs,
     note ranges and the length given by the tempo map,
-  * renders the music offline with fluidsynth and measures the audio with
-    sox: total length, overall RMS, and the RMS of every 10 second window.
+  * checks that the file is what make_tunes.py builds from its score,
+  * renders it through the game's own synthesizer settings with each
+    SoundFont and measures it with ffmpeg's EBU R128 meter (ITU-R BS.1770):
+    integrated loudness, the loudness of the first ten seconds (what a
+    player hears on switching tunes), the sample peak, and the quietest
+    ten second window,
+  * wherever the score says a melody leads ('lead:'), renders the melody
+    alone, takes the accompaniment as the whole less the melody, and
+    measures how far the melody stands above it.
 
-Needs the Debian packages fluidsynth, sox and a General MIDI SoundFont
-(fluid-soundfont-gm or timgm6mb-soundfont).
+Goals, for each SoundFont: every tune's integrated loudness within 1.5 LU
+of the set's median and its first ten seconds within 3 LU of it, no sample
+above -1 dBFS, every melody at least 3 LU above its accompaniment, 60 to
+180 seconds, no silent ten seconds.
 
-    python3 tools/tunes/verify_tunes.py [--soundfont FILE] [--no-render] [r_3 ...]
+The renderer is the game's own (tests/render_tune.cpp, give it with
+--renderer); without it the fluidsynth command renders with the same
+sample rate and gain. Needs the Debian packages fluidsynth, ffmpeg,
+timgm6mb-soundfont and fluid-soundfont-gm. Exits 77 when a SoundFont is
+missing.
+
+    python3 tools/tunes/verify_tunes.py [--renderer build/tests/render_tune]
+        [--soundfont FILE ...] [--no-render] [r_3 ...]
 """
 
 import argparse
+import math
+import concurrent.futures
+import os
 import re
+import shutil
+import statistics
 import struct
 import subprocess
 import sys
@@ -24,13 +45,26 @@ import tempfile
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-TUNES = HERE.parent.parent / "resources" / "tunes"
-DEFAULT_SF = "/usr/share/sounds/sf2/default-GM.sf2"
+ROOT = HERE.parent.parent
+TUNES = ROOT / "resources" / "tunes"
+SOUNDFONTS = ["/usr/share/sounds/sf2/TimGM6mb.sf2",
+              "/usr/share/sounds/sf2/FluidR3_GM.sf2"]
+# where the game sets the synthesizer's gain; the fallback renderer uses it
+GAIN_SOURCE = ROOT / "src" / "platform" / "fluidsynthlibrary.h"
+RATE = 44100
+
+sys.path.insert(0, str(HERE))
+import make_tunes  # noqa: E402  (the scores: reproducibility and stems)
 
 MIN_BYTES, MAX_BYTES = 11 * 1024, 36 * 1024
 MIN_SECONDS, MAX_SECONDS = 60.0, 180.0
 WINDOW = 10.0            # seconds
-SILENT_RMS = 0.002       # an RMS below this counts as silence
+SILENT_LUFS = -50.0      # a ten second window quieter than this is silence
+INTEGRATED_SPREAD = 1.5  # LU around the median of the set
+OPENING_SPREAD = 3.0     # LU around the same median, first ten seconds
+MAX_PEAK = -1.0          # dBFS
+MIN_MARGIN = 3.0         # LU, melody over accompaniment
+PART = 10.0              # seconds: the melody's margin holds in parts this long
 
 
 class Bad(Exception):
@@ -94,7 +128,7 @@ def read_smf(smf):
         raise Bad("bytes after the last track")
     info = {"format": fmt, "tracks": ntrk, "ppq": division, "notes": 0,
             "tempos": [], "programs": {}, "ranges": {}, "end": 0, "texts": [],
-            "polyphony": 0}
+            "polyphony": 0, "track_names": [], "resets": {}}
     sounding = []      # (tick, +1/-1) over all tracks
     for ti, trk in enumerate(tracks):
         i, tick, status, ended = 0, 0, None, False
@@ -117,6 +151,8 @@ def read_smf(smf):
                     info["tempos"].append((tick, int.from_bytes(data, "big")))
                 elif kind in (0x01, 0x02, 0x03):
                     info["texts"].append(data.decode("latin-1"))
+                    if kind == 0x03:
+                        info["track_names"].append(data.decode("latin-1"))
                 continue
             if b in (0xF0, 0xF7):
                 n, j = varlen(trk, i + 1)
@@ -148,6 +184,8 @@ def read_smf(smf):
                 sounding.append((tick, -1))
             elif kind == 0xC0:
                 info["programs"].setdefault(ch, set()).add(d[0])
+            elif kind == 0xB0 and d[0] == 121:
+                info["resets"][ch] = info["resets"].get(ch, 0) + 1
         if not ended:
             raise Bad(f"track {ti}: no end-of-track event")
         if any(held.values()):
@@ -171,21 +209,131 @@ def seconds(info, tick):
     return total + (tick - last) / info["ppq"] * us / 1e6
 
 
-def sox_stat(wav, start=None, length=None):
-    cmd = ["sox", str(wav), "-n"]
+
+class Renderer:
+    """Renders a tune file to raw 32-bit float stereo at 44.1 kHz."""
+
+    def __init__(self, program):
+        self.program = program
+        self.gain = None
+        if not program:
+            m = re.search(r"kSynthGain\s*=\s*([0-9.]+)", GAIN_SOURCE.read_text())
+            self.gain = float(m.group(1)) if m else 0.2
+
+    def describe(self):
+        if self.program:
+            return f"the game's renderer {self.program}"
+        return f"fluidsynth -r {RATE} -g {self.gain}"
+
+    def render(self, soundfont, tune, out):
+        if self.program:
+            cmd = [self.program, soundfont, str(tune), str(out)]
+        else:
+            smf, _ = unwrap(Path(tune).read_bytes())
+            mid = Path(str(out) + ".mid")
+            mid.write_bytes(smf)
+            cmd = ["fluidsynth", "-ni", "-q", "-T", "raw", "-O", "float",
+                   "-r", str(RATE), "-g", str(self.gain), "-F", str(out),
+                   soundfont, str(mid)]
+        subprocess.run(cmd, check=True, capture_output=True)
+
+
+def ebur128(raw, start=None, length=None, select=None, frames=False):
+    """Integrated loudness (LUFS), loudness range (LU), sample peak (dBFS)
+    and the momentary loudness every 0.1 s of a raw rendering, or of a
+    part of it: from start for length seconds, or the spans in select."""
+    cmd = ["ffmpeg", "-nostats", "-hide_banner"]
     if start is not None:
-        cmd += ["trim", f"{start:.3f}", f"{length:.3f}"]
-    cmd += ["stat"]
+        cmd += ["-ss", f"{start:.3f}", "-t", f"{length:.3f}"]
+    cmd += ["-f", "f32le", "-ar", str(RATE), "-ac", "2", "-i", str(raw)]
+    chain = [f"ebur128=peak=sample:framelog={'info' if frames else 'verbose'}"]
+    if select:
+        expr = "+".join(f"between(t,{a:.3f},{b:.3f})" for a, b in select)
+        chain.insert(0, f"aselect='{expr}',asetpts=N/SR/TB")
+    cmd += ["-af", ",".join(chain), "-f", "null", "-"]
     out = subprocess.run(cmd, capture_output=True, text=True).stderr
-    stats = {}
-    for line in out.splitlines():
-        m = re.match(r"\s*([A-Za-z ()]+?):\s+(-?[\d.e+-]+)", line)
-        if m:
-            stats[m.group(1).strip()] = float(m.group(2))
-    return stats
+    summary = out[out.rfind("Summary:"):]
+
+    def value(name):
+        m = re.search(name + r":\s+(-?[\d.]+|-inf)", summary)
+        return float(m.group(1)) if m and m.group(1) != "-inf" else -70.0
+
+    # silence shows as -inf or nan
+    momentary = [m if m == m and m > -120 else -120.0
+                 for m in map(float, re.findall(r"\bM:\s*(\S+)", out[:out.rfind("Summary:")]))]
+    return {"I": value("I"), "LRA": value("LRA"), "peak": value("Peak"),
+            "momentary": momentary}
 
 
-def check(path, soundfont, render, workdir):
+def quietest_window(momentary):
+    """Loudness of the quietest ten second window, stepping five seconds,
+    from the momentary loudness every 0.1 s (energy average)."""
+    per_window, step = int(WINDOW * 10), int(WINDOW * 5)
+    lowest = 0.0
+    for i in range(0, max(1, len(momentary) - per_window + 1), step):
+        part = momentary[i:i + per_window]
+        energy = sum(10 ** (m / 10) for m in part) / len(part)
+        lowest = min(lowest, 10 * math.log10(energy) if energy > 0 else -70.0)
+    return lowest
+
+
+def merged_spans(spans):
+    """(start, end, lead) spans with the same lead next to each other made one."""
+    out = []
+    for a, b, lead in spans:
+        if out and out[-1][2] == lead and abs(out[-1][1] - a) < 1e-6:
+            out[-1] = (out[-1][0], b, lead)
+        else:
+            out.append((a, b, lead))
+    return out
+
+
+def subtract(whole, part, out):
+    """out = whole - part, sample by sample. The synthesizer adds its voices
+    up, so the tune less its melody is what the accompaniment plays alone."""
+    raw = ["-f", "f32le", "-ar", str(RATE), "-ac", "2"]
+    subprocess.run(["ffmpeg", "-y", "-nostats", "-loglevel", "error",
+                    *raw, "-i", str(whole), *raw, "-i", str(part),
+                    "-filter_complex", "[0][1]amerge=inputs=2,pan=stereo|c0=c0-c2|c1=c1-c3",
+                    *raw, "-c:a", "pcm_f32le", str(out)], check=True)
+
+
+def measure(path, soundfont, renderer, work):
+    """Loudness of one tune with one SoundFont, and its melody margins."""
+    tag = f"{path.stem}-{Path(soundfont).stem}"
+    full = Path(work) / f"{tag}.raw"
+    renderer.render(soundfont, path, full)
+    whole = ebur128(full, frames=True)
+    opening = ebur128(full, 0.0, WINDOW)
+    row = {"I": whole["I"], "first10": opening["I"], "peak": whole["peak"],
+           "LRA": whole["LRA"], "seconds": full.stat().st_size / 8 / RATE,
+           "quietest": quietest_window(whole["momentary"]), "margins": []}
+    spans, melodies = make_tunes.stems(make_tunes.SRC_DIR / f"{path.stem}.txt")
+    for lead, melody_smf in melodies.items():
+        mid = Path(work) / f"{tag}-{'+'.join(lead)}.mid"
+        mid.write_bytes(melody_smf)
+        melody, rest = mid.with_suffix(".raw"), mid.with_suffix(".rest.raw")
+        renderer.render(soundfont, mid, melody)
+        subtract(full, melody, rest)
+        mine = [(a, b) for a, b, l in merged_spans(spans) if l == lead]
+        overall = (ebur128(melody, select=mine)["I"] - ebur128(rest, select=mine)["I"])
+        # and every part of about ten seconds on its own
+        worst = None
+        for a, b, n in ((a, b, int((b - a) // PART)) for a, b in mine):
+            for i in range(n):
+                start, length = a + i * (b - a) / n, (b - a) / n
+                margin = (ebur128(melody, start, length)["I"] -
+                          ebur128(rest, start, length)["I"])
+                if worst is None or margin < worst[0]:
+                    worst = (margin, start)
+        row["margins"].append(("+".join(lead), overall, worst))
+        for f in (mid, melody, rest):
+            f.unlink()
+    full.unlink()
+    return row
+
+
+def check_file(path):
     data = path.read_bytes()
     smf, container = unwrap(data)
     info = read_smf(smf)
@@ -202,69 +350,118 @@ def check(path, soundfont, render, workdir):
                 problems.append(f"drum keys {lo}-{hi} outside the GM kit")
         elif lo < 24 or hi > 108:
             problems.append(f"channel {ch + 1} notes {lo}-{hi} out of range")
+    # a player showing the track name of a one-track file must see the title
+    if info["format"] == 0 and len(info["track_names"]) != 1:
+        problems.append(f"{len(info['track_names'])} track names in a one-track file")
+    # a second reset would undo what the first voice on the channel set up
+    for ch, n in sorted(info["resets"].items()):
+        if n > 1:
+            problems.append(f"channel {ch + 1} reset {n} times")
+    source = make_tunes.SRC_DIR / f"{path.stem}.txt"
+    if not source.exists():
+        problems.append("no score in tools/tunes/src")
+    elif make_tunes.build(source, write=False, report=False) != data:
+        problems.append("differs from what make_tunes.py builds from its score")
     midi_len = seconds(info, info["end"])
-    row = {"name": path.stem, "container": container, "format": info["format"],
-           "tracks": info["tracks"], "bytes": len(data), "notes": info["notes"],
-           "midi_s": midi_len, "problems": problems,
-           "ranges": " ".join(f"ch{c + 1}:{lo}-{hi}"
-                              for c, (lo, hi) in sorted(info["ranges"].items()))}
-    if render:
-        mid = Path(workdir) / f"{path.stem}.mid"
-        wav = Path(workdir) / f"{path.stem}.wav"
-        mid.write_bytes(smf)
-        subprocess.run(["fluidsynth", "-ni", "-F", str(wav), "-r", "44100",
-                        soundfont, str(mid)], check=True,
-                       capture_output=True)
-        whole = sox_stat(wav)
-        length = whole.get("Length (seconds)", 0.0)
-        row["wav_s"] = length
-        row["rms"] = whole.get("RMS     amplitude", whole.get("RMS amplitude", 0.0))
-        # every 10 s window, stepping by 5 s, up to the end of the music
-        quiet, lowest, t = [], 1.0, 0.0
-        while t + WINDOW <= midi_len + 0.01:
-            rms = sox_stat(wav, t, WINDOW).get("RMS     amplitude", 0.0)
-            lowest = min(lowest, rms)
-            if rms < SILENT_RMS:
-                quiet.append(f"{t:.0f}s")
-            t += WINDOW / 2
-        row["min_window_rms"] = lowest
-        if not MIN_SECONDS <= length <= MAX_SECONDS:
-            problems.append(f"rendered length {length:.1f}s out of range")
-        if quiet:
-            problems.append("silent windows at " + ", ".join(quiet))
-    return row
+    if not MIN_SECONDS <= midi_len <= MAX_SECONDS:
+        problems.append(f"length {midi_len:.1f}s out of range")
+    return {"name": path.stem, "container": container, "format": info["format"],
+            "tracks": info["tracks"], "bytes": len(data), "notes": info["notes"],
+            "midi_s": midi_len, "problems": problems,
+            "ranges": " ".join(f"ch{c + 1}:{lo}-{hi}"
+                               for c, (lo, hi) in sorted(info["ranges"].items()))}
+
+
+def loudness_report(soundfont, rows):
+    """Print one SoundFont's table and return the goals it misses."""
+    median = statistics.median(r["I"] for r in rows.values())
+    print(f"\n{soundfont}: median integrated loudness {median:.1f} LUFS")
+    print(f"{'tune':5} {'LUFS':>6} {'dI':>5} {'10s':>6} {'d10s':>5} {'peak':>6} "
+          f"{'LRA':>5} {'min10s':>6} {'len':>6}  melody over accompaniment (LU)")
+    missed = []
+    for name, r in rows.items():
+        margins = "  ".join(
+            f"{lead} {overall:+.1f}" + (f" (least {w[0]:+.1f} at {w[1]:.0f}s)" if w else "")
+            for lead, overall, w in r["margins"]) or "-"
+        print(f"{name:5} {r['I']:6.1f} {r['I'] - median:+5.1f} {r['first10']:6.1f} "
+              f"{r['first10'] - median:+5.1f} {r['peak']:6.1f} {r['LRA']:5.1f} "
+              f"{r['quietest']:6.1f} {r['seconds']:6.1f}  {margins}")
+        if abs(r["I"] - median) > INTEGRATED_SPREAD:
+            missed.append(f"{name}: integrated {r['I']:.1f} LUFS, "
+                          f"{r['I'] - median:+.1f} LU from the median")
+        if abs(r["first10"] - median) > OPENING_SPREAD:
+            missed.append(f"{name}: first ten seconds {r['first10']:.1f} LUFS, "
+                          f"{r['first10'] - median:+.1f} LU from the median")
+        if r["peak"] > MAX_PEAK:
+            missed.append(f"{name}: sample peak {r['peak']:.1f} dBFS")
+        if r["quietest"] < SILENT_LUFS:
+            missed.append(f"{name}: a silent ten seconds ({r['quietest']:.1f} LUFS)")
+        if not MIN_SECONDS <= r["seconds"] <= MAX_SECONDS + 5:
+            missed.append(f"{name}: rendered length {r['seconds']:.1f}s")
+        for lead, overall, worst in r["margins"]:
+            if overall < MIN_MARGIN:
+                missed.append(f"{name}: {lead} only {overall:+.1f} LU over the rest")
+            if worst and worst[0] < MIN_MARGIN:
+                missed.append(f"{name}: {lead} only {worst[0]:+.1f} LU over the rest "
+                              f"in the part from {worst[1]:.0f}s")
+    return [f"{Path(soundfont).stem}: {m}" for m in missed]
 
 
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("tunes", nargs="*")
-    ap.add_argument("--soundfont", default=DEFAULT_SF)
+    ap.add_argument("--soundfont", action="append",
+                    help=f"SoundFont to measure with (default: {' and '.join(SOUNDFONTS)})")
+    ap.add_argument("--renderer", help="the game's render_tune program")
     ap.add_argument("--no-render", action="store_true")
+    ap.add_argument("--jobs", type=int, default=min(2, os.cpu_count() or 1))
     args = ap.parse_args(argv)
     paths = sorted(TUNES.glob("r_*.mid"), key=lambda p: int(p.stem[2:]))
     if args.tunes:
         paths = [p for p in paths if p.stem in set(args.tunes)]
     failed = 0
-    with tempfile.TemporaryDirectory() as work:
-        print(f"{'tune':5} {'container':22} {'fmt':>3} {'trk':>3} {'bytes':>6} "
-              f"{'notes':>5} {'midi s':>7} {'wav s':>7} {'rms':>7} {'min10s':>7}  ranges")
-        for p in paths:
-            try:
-                r = check(p, args.soundfont, not args.no_render, work)
-            except (Bad, IndexError) as e:
-                print(f"{p.stem:5} BROKEN: {e}")
-                failed += 1
-                continue
-            print(f"{r['name']:5} {r['container']:22} {r['format']:>3} "
-                  f"{r['tracks']:>3} {r['bytes']:>6} {r['notes']:>5} "
-                  f"{r['midi_s']:>7.1f} {r.get('wav_s', 0):>7.1f} "
-                  f"{r.get('rms', 0):>7.4f} {r.get('min_window_rms', 0):>7.4f}  "
-                  f"{r['ranges']}")
-            for prob in r["problems"]:
-                print(f"      problem: {prob}")
-            failed += bool(r["problems"])
-    print(f"{len(paths) - failed} passed, {failed} failed")
-    return 1 if failed else 0
+    print(f"{'tune':5} {'container':22} {'fmt':>3} {'trk':>3} {'bytes':>6} "
+          f"{'notes':>5} {'midi s':>7}  ranges")
+    for p in paths:
+        try:
+            r = check_file(p)
+        except (Bad, IndexError) as e:
+            print(f"{p.stem:5} BROKEN: {e}")
+            failed += 1
+            continue
+        print(f"{r['name']:5} {r['container']:22} {r['format']:>3} "
+              f"{r['tracks']:>3} {r['bytes']:>6} {r['notes']:>5} "
+              f"{r['midi_s']:>7.1f}  {r['ranges']}")
+        for prob in r["problems"]:
+            print(f"      problem: {prob}")
+        failed += bool(r["problems"])
+    if args.no_render or failed:
+        print(f"{len(paths) - failed} passed, {failed} failed")
+        return 1 if failed else 0
+
+    soundfonts = args.soundfont or SOUNDFONTS
+    missing = [sf for sf in soundfonts if not Path(sf).is_file()]
+    missing += [tool for tool in ("ffmpeg",) + (() if args.renderer else ("fluidsynth",))
+                if not shutil.which(tool)]
+    if missing:
+        print(f"skipped: {', '.join(missing)} not installed")
+        return 77
+    renderer = Renderer(args.renderer)
+    print(f"\nrendering with {renderer.describe()}")
+    missed = []
+    with tempfile.TemporaryDirectory() as work, \
+            concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
+        jobs = {(sf, p.stem): pool.submit(measure, p, sf, renderer, work)
+                for sf in soundfonts for p in paths}
+        for sf in soundfonts:
+            rows = {p.stem: jobs[(sf, p.stem)].result() for p in paths}
+            missed += loudness_report(sf, rows)
+    print()
+    for m in missed:
+        print(f"goal missed: {m}")
+    bad = {m.split(":")[1].strip() for m in missed}
+    print(f"{len(paths) - len(bad)} passed, {len(bad)} failed")
+    return 1 if missed else 0
 
 
 if __name__ == "__main__":
