@@ -1,6 +1,7 @@
 #include "game/errors.h"
 #include "game/midifile.h"
 #include "game/music.h"
+#include "game/tunepresets.h"
 #include "game/tunetable.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
@@ -164,4 +165,62 @@ TEST(MidiFile, otherBytesAreNotMidi)
     std::string wave = wrapped;
     wave.replace(8, 4, "WAVE");
     EXPECT_FALSE(standardMidiData(wave));
+}
+
+namespace {
+
+// A Standard MIDI File of format 1 holding the given tracks' events.
+std::string smfOf(const std::vector<std::string>& tracks)
+{
+    std::string file = "MThd\0\0\0\6\0\1\0"s + static_cast<char>(tracks.size()) + "\1\xE0"s;
+    for (const std::string& events : tracks) {
+        const std::string track = events + "\x00\xFF\x2F\x00"s;
+        const auto size = static_cast<std::uint32_t>(track.size());
+        file += "MTrk"s + static_cast<char>(size >> 24) + static_cast<char>(size >> 16) +
+                static_cast<char>(size >> 8) + static_cast<char>(size) + track;
+    }
+    return file;
+}
+
+} // namespace
+
+TEST(TunePresets, programChangesAndUnchangedChannelsNameTheInstrumentsToLoad)
+{
+    using Presets = std::vector<std::pair<int, int>>;
+    const struct {
+        const char* what;
+        std::vector<std::string> tracks;
+        Presets chosen;
+        std::vector<int> withDefault;
+    } cases[] = {
+        {"program change before the notes",
+         {"\x00\xC0\x28\x00\x90\x3C\x64\x60\x80\x3C\x40"s},
+         {{0, 40}},
+         {}},
+        {"notes on a melodic and the drum channel, never a program change",
+         {"\x00\x90\x3C\x64\x00\x99\x24\x64"s},
+         {},
+         {0, 9}},
+        {"bank select, a drum kit, running status and a meta and a system exclusive event between",
+         {"\x00\xB2\x00\x08\x00\xFF\x03\x02"
+          "ab\x00\xF0\x02\x7E\xF7\x00\xC2\x05"
+          "\x00\xC9\x19\x00\x92\x3C\x64\x10\x3E\x64"s},
+         {{8, 5}, {128, 25}},
+         {}},
+        {"a note in the first track before the program change in the second",
+         {"\x60\x93\x3C\x64"s, "\x81\x00\xC3\x30"s, "\x00\xC4\x31\x60\x94\x3C\x64"s},
+         {{0, 48}, {0, 49}},
+         {3}},
+        {"a note-on of velocity 0 is a note-off", {"\x00\x95\x3C\x00\x00\xC6\x01"s}, {{0, 1}}, {}},
+        {"a track cut short keeps what came before", {"\x00\xC7\x02\x00\x97\x3C"s}, {{0, 2}}, {}},
+    };
+    for (const auto& c : cases) {
+        const TunePresets presets = tunePresets(smfOf(c.tracks));
+        EXPECT_EQ(presets.chosen, c.chosen) << c.what;
+        EXPECT_EQ(presets.withDefault, c.withDefault) << c.what;
+    }
+    EXPECT_TRUE(tunePresets("not a tune").chosen.empty());
+    EXPECT_EQ(tunePresets("MThd\0\0\0\6\0\1\0\1\1\xE0MTrk\xFF\xFF\xFF\xFF\x00\xC0\x05"s).chosen,
+              (Presets{{0, 5}}))
+        << "a track said to be longer than the file ends with the file";
 }

@@ -65,7 +65,8 @@ int runKvizomir(int argc, char** argv)
     setUpApplication();
     Kvizomir program;
     program.mainWindow().show();
-    // Once the window is up, the synthesizer gets ready for the first tune in the background.
+    // Once the window is up, the synthesizer library loads in the background; the SoundFont
+    // waits for a tune to be chosen.
     QTimer::singleShot(0, program.mainWindow().MediaPlayer1,
                        [&program] { program.mainWindow().MediaPlayer1->preload(); });
     return QApplication::exec();

@@ -53,7 +53,6 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     placeAtDesignedPosition(*this, QPoint(239, 124));
 
-    MediaPlayer1 = new MediaPlayer({}, this);
     m_music = std::make_unique<Music>(m_resources, *MediaPlayer1, m_dataDirectory);
     m_game = std::make_unique<Game>(*this, m_groups, m_random, clock);
     m_game->setHighscoreEntry(&m_ranking);

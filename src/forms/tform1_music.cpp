@@ -1,4 +1,5 @@
 #include "boxes.h"
+#include "platform/mediaplayer.h"
 #include "tform1.h"
 
 #include <QMenu>
@@ -6,6 +7,13 @@
 
 void TForm1::createMusicMenu()
 {
+    MediaPlayer1 = new MediaPlayer({}, this);
+    // The SoundFont and the audio output get ready after the menu choice has been handled, so a
+    // failure of theirs comes afterwards, in a box of its own.
+    connect(
+        MediaPlayer1, &MediaPlayer::failed, this,
+        [this] { showErrorBox(MediaPlayer1->errorText()); }, Qt::QueuedConnection);
+
     Muzika1 = menuBar()->addMenu(QStringLiteral("&Muzika"));
     static constexpr const char* kCaptions[] = {
         "&Bez muzike",

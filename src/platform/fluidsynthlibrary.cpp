@@ -31,3 +31,9 @@ const FluidSynthLibrary* fluidSynth()
     static const FluidSynthLibrary* const library = load();
     return library;
 }
+
+void applySoundSettings(const FluidSynthLibrary& fs, fluid_settings_t* settings)
+{
+    fs.fluid_settings_setnum(settings, "synth.sample-rate", kSynthSampleRate);
+    fs.fluid_settings_setnum(settings, "synth.gain", kSynthGain);
+}

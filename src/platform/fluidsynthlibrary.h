@@ -9,11 +9,13 @@ struct FluidSynthLibrary {
     X(new_fluid_settings)                                                                          \
     X(delete_fluid_settings)                                                                       \
     X(fluid_settings_setnum)                                                                       \
+    X(fluid_settings_setint)                                                                       \
     X(fluid_settings_setstr)                                                                       \
     X(new_fluid_synth)                                                                             \
     X(delete_fluid_synth)                                                                          \
     X(fluid_synth_sfload)                                                                          \
-    X(fluid_synth_system_reset)                                                                    \
+    X(fluid_synth_program_select)                                                                  \
+    X(fluid_synth_get_active_voice_count)                                                          \
     X(fluid_synth_write_float)                                                                     \
     X(new_fluid_player)                                                                            \
     X(delete_fluid_player)                                                                         \
@@ -38,3 +40,10 @@ constexpr double kSynthGain = 0.4;
 // The loaded library with its log silenced, or null when it cannot be loaded. Safe to call from
 // any thread; the library is loaded once and stays for the rest of the run.
 const FluidSynthLibrary* fluidSynth();
+
+// The settings that shape the game's sound, shared by playback and offline rendering so that what
+// is measured is what is heard.
+void applySoundSettings(const FluidSynthLibrary& fs, fluid_settings_t* settings);
+
+// The sample rate of everything the synthesizer renders.
+inline constexpr int kSynthSampleRate = 44100;

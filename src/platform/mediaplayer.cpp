@@ -4,6 +4,7 @@
 #include "game/errors.h"
 #include "game/midifile.h"
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -19,27 +20,51 @@ enum ErrorCode {
     kNoSynthesizer = 6,
 };
 
-// How often the player looks whether the tune has ended.
+int errorCode(PerformanceFailure failure)
+{
+    switch (failure) {
+    case PerformanceFailure::None:
+        return kNoError;
+    case PerformanceFailure::NoSynthesizer:
+        return kNoSynthesizer;
+    case PerformanceFailure::NoSoundFont:
+        return kNoSoundFont;
+    case PerformanceFailure::NotMidi:
+        return kNotMidi;
+    case PerformanceFailure::NoAudioOutput:
+        return kNoAudioOutput;
+    }
+    return kNoSoundFont;
+}
+
+// How often the player looks whether a tune it started sounds yet.
+constexpr int kStartWatchMilliseconds = 2;
+// How often it looks whether the tune has ended, and how many looks in a row must find every
+// note silent before the audio output closes (the reverberation dies away meanwhile).
 constexpr int kEndWatchMilliseconds = 100;
+constexpr int kQuietChecksBeforeClosing = 10;
+
+// Hands an object to the job thread, to be destroyed there.
+template <typename T> void destroyOn(JobThread& thread, T object)
+{
+    thread.post([held = std::make_shared<T>(std::move(object))] {});
+}
 
 } // namespace
 
 MediaPlayer::MediaPlayer(MediaPlayerOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options))
 {
+    m_startWatch.setInterval(kStartWatchMilliseconds);
+    connect(&m_startWatch, &QTimer::timeout, this, &MediaPlayer::takeStarted);
     m_endWatch.setInterval(kEndWatchMilliseconds);
-    connect(&m_endWatch, &QTimer::timeout, this, &MediaPlayer::checkForEnd);
+    connect(&m_endWatch, &QTimer::timeout, this, &MediaPlayer::watchTheEnd);
 }
 
 MediaPlayer::~MediaPlayer()
 {
-    if (m_loader.joinable())
-        m_loader.join();
     Close();
-    if (m_synth)
-        m_fs->delete_fluid_synth(m_synth);
-    if (m_settings)
-        m_fs->delete_fluid_settings(m_settings);
+    m_thread.finish();
 }
 
 std::string MediaPlayer::errorText() const
@@ -72,58 +97,12 @@ void MediaPlayer::fail(int code)
 
 void MediaPlayer::preload()
 {
-    if (m_synth || m_loader.joinable())
-        return;
-    m_loader = std::thread([this] { loadSynth(); });
+    m_thread.post([] { fluidSynth(); });
 }
 
-bool MediaPlayer::ensureSynth()
+bool MediaPlayer::isSounding() const
 {
-    if (m_loader.joinable())
-        m_loader.join();
-    if (m_synth)
-        return true;
-    if (m_settings) {
-        m_fs->delete_fluid_settings(m_settings);
-        m_settings = nullptr;
-    }
-    return loadSynth();
-}
-
-bool MediaPlayer::loadSynth()
-{
-    m_fs = fluidSynth();
-    if (!m_fs)
-        return false;
-    const FluidSynthLibrary* fs = m_fs;
-    m_settings = fs->new_fluid_settings();
-    if (!m_settings)
-        return false;
-    fs->fluid_settings_setnum(m_settings, "synth.sample-rate", 44100.0);
-    fs->fluid_settings_setnum(m_settings, "synth.gain", kSynthGain);
-    m_synth = fs->new_fluid_synth(m_settings);
-    if (!m_synth)
-        return false;
-    if (fs->fluid_synth_sfload(m_synth, m_options.soundFont.c_str(), 1) == FLUID_FAILED) {
-        fs->delete_fluid_synth(m_synth);
-        m_synth = nullptr;
-        return false;
-    }
-    return true;
-}
-
-bool MediaPlayer::openAudioOutput()
-{
-    const FluidSynthLibrary* fs = m_fs;
-    for (const std::string& driver : m_options.audioDrivers) {
-        fs->fluid_settings_setstr(m_settings, "audio.driver", driver.c_str());
-        if (driver == "file")
-            fs->fluid_settings_setstr(m_settings, "audio.file.name", m_options.audioFile.c_str());
-        m_driver = fs->new_fluid_audio_driver(m_settings, m_synth);
-        if (m_driver)
-            return true;
-    }
-    return false;
+    return m_performance && m_endWatch.isActive();
 }
 
 void MediaPlayer::Open()
@@ -138,62 +117,81 @@ void MediaPlayer::Open()
     const auto midi = standardMidiData(file);
     if (!midi)
         fail(kNotMidi);
-    if (!ensureSynth())
-        fail(fluidSynth() ? kNoSoundFont : kNoSynthesizer);
-    const FluidSynthLibrary* fs = m_fs;
-
-    m_player = fs->new_fluid_player(m_synth);
-    if (!m_player || fs->fluid_player_add_mem(m_player, midi->data(), midi->size()) != FLUID_OK) {
-        Close();
-        fail(kNotMidi);
-    }
-    if (!openAudioOutput()) {
-        Close();
-        fail(kNoAudioOutput);
-    }
+    m_midi = *midi;
+    m_open = true;
     m_error = kNoError;
     m_mode = Mode::Ended; // open and stopped until played
 }
 
 void MediaPlayer::Close()
 {
-    m_endWatch.stop();
-    const FluidSynthLibrary* fs = m_fs; // set whenever anything below exists
-    // The audio output goes first, so nothing renders while the player is taken down.
-    if (m_driver) {
-        fs->delete_fluid_audio_driver(m_driver);
-        m_driver = nullptr;
-    }
-    if (m_player) {
-        fs->fluid_player_stop(m_player);
-        fs->delete_fluid_player(m_player);
-        m_player = nullptr;
-    }
-    if (m_synth)
-        fs->fluid_synth_system_reset(m_synth);
+    letGo();
+    m_open = false;
     m_mode = Mode::Silent;
+}
+
+void MediaPlayer::letGo()
+{
+    m_startWatch.stop();
+    m_endWatch.stop();
+    // The thread has started, or will start, the tune before it comes to these.
+    if (m_starting.valid())
+        destroyOn(m_thread, std::move(m_starting));
+    if (m_performance)
+        destroyOn(m_thread, std::move(m_performance));
 }
 
 void MediaPlayer::Play()
 {
-    if (!m_player) {
-        m_error = kNoDeviceOpen;
-        throw GameError(errorText());
-    }
-    const FluidSynthLibrary* fs = m_fs;
-    fs->fluid_player_seek(m_player, 0);
-    m_error = fs->fluid_player_play(m_player) == FLUID_OK ? kNoError : kNotMidi;
-    if (m_error != kNoError)
-        return;
+    if (!m_open)
+        fail(kNoDeviceOpen);
+    letGo();
+    auto started = std::make_shared<std::promise<Started>>();
+    m_starting = started->get_future();
+    m_thread.post([started, options = m_options, midi = m_midi] {
+        Started result;
+        result.performance = Performance::start(options, midi, result.failure);
+        started->set_value(std::move(result));
+    });
+    m_error = kNoError;
     m_mode = Mode::Playing;
+    m_startWatch.start();
+}
+
+void MediaPlayer::takeStarted()
+{
+    if (m_starting.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    m_startWatch.stop();
+    Started started = m_starting.get();
+    if (!started.performance) {
+        m_open = false;
+        m_mode = Mode::Silent;
+        m_error = errorCode(started.failure);
+        emit failed();
+        return;
+    }
+    m_performance = std::move(started.performance);
+    m_quietChecks = 0;
     m_endWatch.start();
 }
 
-void MediaPlayer::checkForEnd()
+void MediaPlayer::watchTheEnd()
 {
-    if (!m_player || m_fs->fluid_player_get_status(m_player) != FLUID_PLAYER_DONE)
+    if (m_mode == Mode::Playing && m_performance->finished()) {
+        m_mode = Mode::Ended;
+        emit notified();
+        if (!m_performance) // closed by whoever heard of the end
+            return;
+    }
+    if (m_mode != Mode::Ended)
+        return;
+    // Stopped at the end, the player keeps the tune but not the output: an open output would
+    // go on streaming silence.
+    m_quietChecks = m_performance->silent() ? m_quietChecks + 1 : 0;
+    if (m_quietChecks < kQuietChecksBeforeClosing)
         return;
     m_endWatch.stop();
-    m_mode = Mode::Ended;
-    emit notified();
+    if (auto output = m_performance->takeOutput())
+        destroyOn(m_thread, std::move(output));
 }

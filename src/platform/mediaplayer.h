@@ -1,31 +1,19 @@
 #pragma once
 
 #include "game/music.h"
+#include "jobthread.h"
+#include "performance.h"
 
 #include <QObject>
 #include <QTimer>
+#include <future>
+#include <memory>
 #include <string>
-#include <thread>
-#include <vector>
-
-struct FluidSynthLibrary;
-struct _fluid_hashtable_t;
-struct _fluid_synth_t;
-struct _fluid_player_t;
-struct _fluid_audio_driver_t;
-
-// Where the player's sound comes from and goes to.
-struct MediaPlayerOptions {
-    std::string soundFont = "/usr/share/sounds/sf2/default-GM.sf2";
-    // Tried in order until one opens.
-    std::vector<std::string> audioDrivers = {"pulseaudio", "alsa"};
-    // For the "file" driver: the file the audio is written to.
-    std::string audioFile;
-};
 
 // The hidden media player: plays a MIDI file (plain or RIFF-wrapped) once, in the background,
-// through FluidSynth with a General MIDI SoundFont. The end of a tune is reported on the thread
-// that owns the player.
+// through FluidSynth with a General MIDI SoundFont. The SoundFont loads when a tune is played, on
+// a thread of the player's own, so the window never waits for it; the end of a tune, and a
+// failure to make it sound, are reported on the thread that owns the player.
 class MediaPlayer : public QObject, public TunePlayer {
     Q_OBJECT
 
@@ -33,23 +21,29 @@ public:
     enum class Mode { Silent, Playing, Ended };
 
     explicit MediaPlayer(MediaPlayerOptions options = {}, QObject* parent = nullptr);
+    // Takes down what plays and waits for the player's thread.
     ~MediaPlayer() override;
 
-    // Loads the SoundFont in the background, so that the first tune chosen starts at once.
-    // Open() waits for it when it has not finished.
+    // Loads the synthesizer library in the background, so that the first tune starts sooner;
+    // the SoundFont is left until a tune is played.
     void preload();
 
     void setFileName(const std::string& path) override { m_fileName = path; }
-    // Opens the file: reads it, loads the SoundFont on first use and opens an audio output.
-    // Raises an error with errorText() when any of them fails; the player then stays closed.
+    // Opens the file: reads it and checks that it holds a MIDI tune. Raises an error with
+    // errorText() when it does not; the player then stays closed. Nothing is loaded yet.
     void Open() override;
-    // Stops the tune and releases the audio output; nothing happens when nothing is open.
+    // Stops the tune and releases the synthesizer and the audio output; nothing happens when
+    // nothing is open.
     void Close() override;
-    // Starts the open tune from its beginning and returns at once.
+    // Starts the open tune from its beginning and returns at once; the tune sounds as soon as
+    // the SoundFont and an audio output are ready. When they cannot be, failed() follows with
+    // errorText() and the player closes.
     void Play() override;
 
     Mode mode() const { return m_mode; }
-    bool isOpen() const { return m_player != nullptr; }
+    bool isOpen() const { return m_open; }
+    // An audio output is open: from shortly after Play until the tune has ended and died away.
+    bool isSounding() const;
     // The code of the last failure, 0 after a success, and its text.
     int error() const { return m_error; }
     std::string errorText() const;
@@ -57,23 +51,31 @@ public:
 signals:
     // The tune played to its end.
     void notified();
+    // The tune played could not be made to sound; errorText() says why.
+    void failed();
 
 private:
+    struct Started {
+        std::unique_ptr<Performance> performance;
+        PerformanceFailure failure = PerformanceFailure::None;
+    };
+
     void fail(int code);
-    bool ensureSynth();
-    bool loadSynth();
-    bool openAudioOutput();
-    void checkForEnd();
+    void takeStarted();
+    void watchTheEnd();
+    // Hands what the player holds to its thread to be taken down there.
+    void letGo();
 
     MediaPlayerOptions m_options;
     std::string m_fileName;
-    const FluidSynthLibrary* m_fs = nullptr; // loaded with the synthesizer
-    _fluid_hashtable_t* m_settings = nullptr;
-    _fluid_synth_t* m_synth = nullptr;
-    _fluid_player_t* m_player = nullptr;
-    _fluid_audio_driver_t* m_driver = nullptr;
+    std::string m_midi; // the open tune's Standard MIDI File
+    bool m_open = false;
     Mode m_mode = Mode::Silent;
     int m_error = 0;
+    std::future<Started> m_starting;
+    std::unique_ptr<Performance> m_performance;
+    int m_quietChecks = 0;
+    QTimer m_startWatch;
     QTimer m_endWatch;
-    std::thread m_loader;
+    JobThread m_thread;
 };

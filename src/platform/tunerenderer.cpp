@@ -12,8 +12,7 @@ RenderedTune renderTuneOffline(const std::string& tuneFile, const std::string& s
     if (!midi || !fs)
         return result;
     fluid_settings_t* settings = fs->new_fluid_settings();
-    fs->fluid_settings_setnum(settings, "synth.sample-rate", result.sampleRate);
-    fs->fluid_settings_setnum(settings, "synth.gain", kSynthGain);
+    applySoundSettings(*fs, settings);
     fluid_synth_t* synth = fs->new_fluid_synth(settings);
     fluid_player_t* player = nullptr;
     if (synth && fs->fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED) {
