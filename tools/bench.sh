@@ -13,4 +13,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" \
     build-bench/bench/startup_bench build-bench/bench/startup_game build-bench/bench/startup_bare \
     build-bench/bench/startup_text
 build-bench/bench/bankload_bench resources/r_pitanja.txt
+QT_QPA_PLATFORM=offscreen build-bench/bench/questionfile_bench
 build-bench/bench/tunestart_bench resources/tunes

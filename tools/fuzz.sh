@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer and runs each
-# for SECONDS (default 60), seeded with the shipped question bank and Top 10 files.
+# for SECONDS (default 60), seeded with the shipped question bank, the example question file in
+# UTF-8 and Top 10 files.
 # Usage: tools/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bank" "$work/top10"
 cp resources/r_pitanja.txt "$work/bank/shipped"
+cp examples/pitanja.txt "$work/bank/example"
 printf '@\r\n-"Q?"\r\na*\r\nb\r\nc\r\nd\r\n' >"$work/bank/small"
 for i in $(seq 10); do printf 'https://mudracq.example.org\r\n0\r\n'; done >"$work/top10/default"
 printf 'Ana\r\n57\r\n\r\n  -12 x\r\nBob\n$1F\r\n' >"$work/top10/edited"

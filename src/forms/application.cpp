@@ -1,11 +1,15 @@
 #include "application.h"
 
 #include "boxes.h"
+#include "commandline.h"
 #include "forms.h"
+#include "game/questionfile.h"
 #include "platform/datadir.h"
+#include "platform/display.h"
 #include "platform/mediaplayer.h"
 #include "platform/qtresources.h"
 #include "platform/systemclock.h"
+#include "questioncheck.h"
 #include "tform1.h"
 #include "tform2.h"
 #include "tform3.h"
@@ -15,6 +19,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+#include <cstdio>
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -22,10 +27,14 @@ TForm3* Form3 = nullptr;
 TForm4* Form4 = nullptr;
 TForm5* Form5 = nullptr;
 
-Kvizomir::Kvizomir()
+Kvizomir::Kvizomir(std::optional<std::string> questions)
     : m_resources(std::make_unique<QtResourceProvider>()), m_clock(std::make_unique<SystemClock>())
 {
-    m_form1 = std::make_unique<TForm1>(*m_resources, *m_clock, dataDirectory());
+    if (questions)
+        m_questionFile =
+            std::make_unique<QuestionFileResources>(*m_resources, std::move(*questions));
+    const ResourceProvider& resources = m_questionFile ? *m_questionFile : *m_resources;
+    m_form1 = std::make_unique<TForm1>(resources, *m_clock, dataDirectory());
     m_form2 = std::make_unique<TForm2>(m_form1->topTen(), m_form1.get());
     Form2 = m_form2.get();
     m_form3 = std::make_unique<TForm3>(m_form1.get());
@@ -61,9 +70,21 @@ void setUpApplication()
 
 int runKvizomir(int argc, char** argv)
 {
+    const CommandLine command = readCommandLine(argc, argv);
+    if (command.action != CommandLine::Action::Play)
+        return runWithoutWindow(command, argc, argv);
+    if (const auto problem = displayProblem()) {
+        std::fprintf(stderr, "mudracq: %s\n", problem->c_str());
+        return 1;
+    }
     QApplication application(argc, argv);
     setUpApplication();
-    Kvizomir program;
+    QuestionChoice questions;
+    if (!command.questionFile.empty())
+        questions = chooseQuestions(command.questionFile);
+    if (!questions.play)
+        return 1;
+    Kvizomir program(std::move(questions.questions));
     program.mainWindow().show();
     // Once the window is up, the synthesizer library loads in the background; the SoundFont
     // waits for a tune to be chosen.

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class QtResourceProvider;
+class ResourceProvider;
 class SystemClock;
 class TForm1;
 class TForm2;
@@ -12,16 +15,18 @@ class TForm5;
 
 // The running program: its resources, its clock and the five windows, created in order (the
 // main window first, which loads the bank and the Top 10 and starts a game) and alive until it
-// ends. A QApplication must exist first.
+// ends. A QApplication must exist first. Questions, when given, are played in place of the
+// built-in bank.
 class Kvizomir {
 public:
-    Kvizomir();
+    explicit Kvizomir(std::optional<std::string> questions = std::nullopt);
     ~Kvizomir();
 
     TForm1& mainWindow() { return *m_form1; }
 
 private:
     std::unique_ptr<QtResourceProvider> m_resources;
+    std::unique_ptr<ResourceProvider> m_questionFile; // the built-in resources, other questions
     std::unique_ptr<SystemClock> m_clock;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm2> m_form2;
@@ -33,6 +38,7 @@ private:
 // Sets up the application object: its title and icon.
 void setUpApplication();
 
-// Starts the program and runs the message loop until the main window closes. Returns the
-// process exit code.
+// Starts the program as its command line asks: answers --help, --version and
+// --check-questions without a window, says so in one line when no display can be opened, and
+// otherwise runs the message loop until the main window closes. Returns the process exit code.
 int runKvizomir(int argc, char** argv);

@@ -78,8 +78,10 @@ void RadioGroup::rebuild()
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         QRadioButton* button = m_buttons[i];
         const bool used = i < itemCount;
+        // An answer such as "Tom & Jerry" shows its "&" rather than underlining the next letter.
         if (used) {
-            button->setText(m_items[static_cast<qsizetype>(i)]);
+            button->setText(QString(m_items[static_cast<qsizetype>(i)])
+                                .replace(QLatin1Char('&'), QLatin1String("&&")));
             button->setVisible(true);
         }
         button->setChecked(used && static_cast<int>(i) == m_itemIndex);

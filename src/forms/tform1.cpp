@@ -88,15 +88,10 @@ void TForm1::createControls(QWidget* client)
     Label1->move(15, 292);
     Label1->adjustSize();
 
-    Memo1 = createMemo(client, QRect(150, 8, 468, 69), arialBlackFont(13), true,
-                       QColor(166, 202, 240), Qt::black);
+    Memo1 = createQuestionMemo(client);
     Memo1->setPlainText(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-    RadioGroup1 = new RadioGroup(client);
-    RadioGroup1->setGeometry(151, 89, 465, 163);
-    RadioGroup1->setFont(msSansSerifFont(13, true));
+    RadioGroup1 = createAnswerGroup(client);
     connect(RadioGroup1, &RadioGroup::clicked, this, &TForm1::RadioGroup1Click);
 
     Odgovori = createButton(client, "Odgovori", 312, 271, 90, 43);
@@ -110,6 +105,23 @@ void TForm1::createControls(QWidget* client)
 
     // The controls are created in their tab order: the question, the answers (whose buttons
     // take the group's place), Odgovori and the three aids.
+}
+
+QPlainTextEdit* TForm1::createQuestionMemo(QWidget* client)
+{
+    QPlainTextEdit* memo = createMemo(client, QRect(150, 8, 468, 69), arialBlackFont(13), true,
+                                      QColor(166, 202, 240), Qt::black);
+    memo->setReadOnly(true);
+    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return memo;
+}
+
+RadioGroup* TForm1::createAnswerGroup(QWidget* client)
+{
+    auto* group = new RadioGroup(client);
+    group->setGeometry(151, 89, 465, 163);
+    group->setFont(msSansSerifFont(13, true));
+    return group;
 }
 
 void TForm1::createMenu()

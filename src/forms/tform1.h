@@ -33,6 +33,11 @@ public:
            QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // The question box and the answer group as the window lays them out on its client area;
+    // texts are also measured in them before any window exists.
+    static QPlainTextEdit* createQuestionMemo(QWidget* client);
+    static RadioGroup* createAnswerGroup(QWidget* client);
+
     Game& game() { return *m_game; }
     const QuestionBank& groups() const { return m_groups; }
     TopTen& topTen() { return m_topTen; }

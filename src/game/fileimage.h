@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Puts the bytes under path as a new file, written whole beside it and renamed into place, so
@@ -7,3 +8,13 @@
 // Raises "Cannot create file <path>" when it cannot be created and "Stream write error" when the
 // bytes cannot all be written; the old file then stays as it was.
 void writeFileImage(const std::string& path, const std::string& bytes);
+
+// Opens a file for reading without ever blocking and returns its descriptor. Raises the
+// input/output error of the failure ("File not found", "File access denied", ...) and
+// "Not a regular file" for a FIFO, a device or a folder.
+int openRegularFile(const std::string& path);
+
+// The whole content of a regular file of at most maxBytes (a whole number of megabytes), opened
+// as openRegularFile does. A larger file raises "The file is larger than <n> MB" before any of it
+// is read; a failed read raises its input/output error.
+std::string readFileImage(const std::string& path, std::size_t maxBytes);

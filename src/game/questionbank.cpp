@@ -6,11 +6,6 @@
 
 namespace {
 
-[[noreturn]] void rejectLine(int lineNumber, const std::string& why)
-{
-    throw GameError("Question bank line " + std::to_string(lineNumber) + ": " + why);
-}
-
 // "-", an opening quote, the text, a closing quote: the first two and the last character go,
 // whatever they are.
 std::string questionText(const std::string& line)
@@ -20,18 +15,33 @@ std::string questionText(const std::string& line)
     return line.substr(2, line.size() - 3);
 }
 
+// Stops the reading at the first line outside the format.
+class StrictListener : public BankListener {
+public:
+    void rejected(int line, const std::string& why) override
+    {
+        throw GameError("Question bank line " + std::to_string(line) + ": " + why);
+    }
+};
+
 class BankReader {
 public:
-    BankReader(TextFile& file, QuestionBank& groups) : m_file(file), m_groups(groups) {}
+    BankReader(TextFile& file, QuestionBank& groups, BankListener& listener)
+        : m_file(file), m_groups(groups), m_listener(listener)
+    {
+    }
 
     void run()
     {
         do {
-            const std::string line = nextLine();
+            std::string line = nextLine();
+            // Editors on some systems open a UTF-8 text with a byte order mark.
+            if (m_lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0)
+                line.erase(0, 3);
             if (line.empty())
                 continue;
             if (line.front() == '@')
-                startGroup();
+                startGroup(line);
             else if (line.front() == '-')
                 readQuestion(line);
         } while (!m_file.eof());
@@ -41,47 +51,81 @@ private:
     std::string nextLine()
     {
         ++m_lineNumber;
-        return m_file.readLine();
+        std::string line = m_file.readLine();
+        m_listener.lineRead(m_lineNumber, line);
+        return line;
     }
 
-    void startGroup()
+    void startGroup(const std::string& line)
     {
-        if (m_groupNumber == kGroupCount)
-            rejectLine(m_lineNumber, "more than " + std::to_string(kGroupCount) + " groups");
-        Tgrupa& group = m_groups[m_groupNumber++];
+        ++m_headers;
+        m_listener.groupStarted(m_headers, m_lineNumber, line.substr(1));
+        m_groupFull = false;
+        if (m_headers > kGroupCount) {
+            m_listener.rejected(m_lineNumber,
+                                "more than " + std::to_string(kGroupCount) + " groups");
+            return;
+        }
+        Tgrupa& group = m_groups[static_cast<std::size_t>(m_headers - 1)];
         group.count = 0;
         group.questions.clear();
     }
 
     void readQuestion(const std::string& line)
     {
-        if (m_groupNumber == 0)
-            rejectLine(m_lineNumber, "question before the first group header");
-        Tgrupa& group = m_groups[m_groupNumber - 1];
-        if (group.count == kMaxQuestionsPerGroup)
-            rejectLine(m_lineNumber, "more than " + std::to_string(kMaxQuestionsPerGroup) +
-                                         " questions in a group");
+        const int questionLine = m_lineNumber;
+        const bool kept = hasRoom();
         Tpitanje question;
         question.text = questionText(line);
+        int marks = 0;
         for (int k = 1; k <= kAnswerCount; ++k) {
-            if (m_file.eof())
-                rejectLine(m_lineNumber + 1, "the text ends inside a question's answers");
+            if (m_file.eof()) {
+                m_listener.rejected(m_lineNumber + 1, "the text ends inside a question's answers");
+                return;
+            }
             std::string answer = nextLine();
-            if (answer.empty())
-                rejectLine(m_lineNumber, "empty answer line");
+            if (answer.empty()) {
+                m_listener.rejected(m_lineNumber, "empty answer line");
+                return; // the empty line ends the broken question
+            }
             if (answer.back() == '*') {
                 question.correct = static_cast<std::uint8_t>(k);
                 answer.pop_back();
+                ++marks;
             }
-            question.answers[k - 1] = std::move(answer);
+            question.answers[static_cast<std::size_t>(k - 1)] = std::move(answer);
         }
+        if (!kept)
+            return;
+        Tgrupa& group = m_groups[static_cast<std::size_t>(m_headers - 1)];
+        m_listener.questionRead(m_headers, questionLine, question, marks);
         group.questions.push_back(std::move(question));
         ++group.count;
     }
 
+    // Whether the current group takes one more question; says why not, once per group.
+    bool hasRoom()
+    {
+        if (m_headers == 0) {
+            m_listener.rejected(m_lineNumber, "question before the first group header");
+            return false;
+        }
+        if (m_headers > kGroupCount || m_groupFull)
+            return false; // its header or its thousand-and-first question said so already
+        if (m_groups[static_cast<std::size_t>(m_headers - 1)].count == kMaxQuestionsPerGroup) {
+            m_groupFull = true;
+            m_listener.rejected(m_lineNumber, "more than " + std::to_string(kMaxQuestionsPerGroup) +
+                                                  " questions in a group");
+            return false;
+        }
+        return true;
+    }
+
     TextFile& m_file;
     QuestionBank& m_groups;
-    int m_groupNumber = 0;
+    BankListener& m_listener;
+    int m_headers = 0;
+    bool m_groupFull = false;
     int m_lineNumber = 0;
 };
 
@@ -89,7 +133,13 @@ private:
 
 void readQuestionFile(TextFile& file, QuestionBank& groups)
 {
-    BankReader(file, groups).run();
+    StrictListener strict;
+    readQuestionFile(file, groups, strict);
+}
+
+void readQuestionFile(TextFile& file, QuestionBank& groups, BankListener& listener)
+{
+    BankReader(file, groups, listener).run();
 }
 
 void LoadQuestionBank(const ResourceProvider& resources, QuestionBank& groups)

@@ -32,11 +32,34 @@ using QuestionBank = std::array<Tgrupa, kGroupCount>;
 // The bank resource.
 inline constexpr const char* kQuestionBankResource = "r_pitanja";
 
+// What a reading meets on its way through a bank text, each with the number of its line.
+class BankListener {
+public:
+    virtual ~BankListener() = default;
+    // A line outside the format. Returning carries the reading on past it: the question is
+    // dropped, and so are the questions of a group beyond the fifth or beyond its thousandth.
+    virtual void rejected(int line, const std::string& why) = 0;
+    // Every line read, answer lines included, before it is classified.
+    virtual void lineRead(int /*line*/, const std::string& /*text*/) {}
+    // A group header; group counts from 1 and goes past five when the text holds more headers.
+    virtual void groupStarted(int /*group*/, int /*line*/, const std::string& /*header*/) {}
+    // A question stored in a group, with the line of its question line (its answers follow on
+    // the four next lines) and how many of its answer lines carried the mark.
+    virtual void questionRead(int /*group*/, int /*line*/, const Tpitanje& /*question*/,
+                              int /*marks*/)
+    {
+    }
+};
+
 // Reads an open text file into the groups, line by line. Input outside the format (a sixth
 // header, a thousand-and-first question in a group, a question before the first header, an empty
 // answer line, a text that ends among a question's answers) raises an error naming the line;
-// what was read before it stays in the groups.
+// what was read before it stays in the groups. A byte order mark before the first line is
+// skipped.
 void readQuestionFile(TextFile& file, QuestionBank& groups);
+// The same reading, telling the listener what it meets; the listener decides whether a line
+// outside the format ends it.
+void readQuestionFile(TextFile& file, QuestionBank& groups, BankListener& listener);
 
 // Reads the bank resource into the groups, line by line as from a file, without writing any file.
 void LoadQuestionBank(const ResourceProvider& resources, QuestionBank& groups);

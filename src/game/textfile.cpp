@@ -1,12 +1,14 @@
 #include "textfile.h"
 
 #include "errors.h"
+#include "fileimage.h"
 #include "integertoken.h"
 #include "replacementfile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -38,16 +40,7 @@ void TextFile::openRead()
 {
     if (isOpen())
         throw IoError(102); // already open
-    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
-    m_fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (m_fd < 0)
-        raiseFromErrno();
-    struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(m_fd);
-        m_fd = -1;
-        throw GameError("Not a regular file");
-    }
+    m_fd = openRegularFile(m_path);
     m_writing = false;
     m_buffer.clear();
     m_pos = 0;
@@ -180,18 +173,31 @@ std::string TextFile::readLine()
     requireOpen(false);
     std::string line;
     std::size_t length = 0;
-    for (int c = peekByte(); c >= 0; c = peekByte()) {
-        if (c == '\n') {
-            advance(c);
-            break;
-        }
-        if (++length > kMaxLineBytes)
+    for (;;) {
+        fillBuffer();
+        if (m_pos >= m_buffer.size())
+            return line; // the end of the file ends the line
+        // The line's bytes in this buffer, found at once rather than byte by byte.
+        const char* start = m_buffer.data() + m_pos;
+        const auto* end =
+            static_cast<const char*>(std::memchr(start, '\n', m_buffer.size() - m_pos));
+        const std::size_t taken =
+            end ? static_cast<std::size_t>(end - start) : m_buffer.size() - m_pos;
+        length += taken;
+        if (length > kMaxLineBytes)
             rejectLongLine();
-        advance(c);
-        if (c != '\r')
-            line.push_back(static_cast<char>(c));
+        const std::size_t from = line.size();
+        line.append(start, taken);
+        if (std::memchr(start, '\r', taken))
+            line.erase(
+                std::remove(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), '\r'),
+                line.end());
+        m_pos += taken;
+        if (end) {
+            advance('\n');
+            return line;
+        }
     }
-    return line;
 }
 
 void TextFile::skipLine()

@@ -1,0 +1,112 @@
+#include "commandline.h"
+
+#include "questioncheck.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+
+namespace {
+
+const char* const kProgram = "mudracq";
+
+std::string helpText(const QCommandLineParser& parser, const QString& program)
+{
+    // The parser's own text names the program as it was called.
+    QString text = parser.helpText();
+    if (text.startsWith(QStringLiteral("Usage: ")))
+        text.replace(7, text.indexOf(u' ', 7) - 7, program);
+    text += QStringLiteral("\nThe question file format, the data folder and its files are "
+                           "described in mudracq(6).\n");
+    return text.toStdString();
+}
+
+} // namespace
+
+CommandLine readCommandLine(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.isEmpty())
+        arguments << QString::fromLatin1(kProgram);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A quiz of twenty questions in five groups of rising difficulty, in "
+                       "Serbian.\nWithout options the game plays its built-in questions."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    const QCommandLineOption questions(
+        QStringLiteral("questions"),
+        QStringLiteral("Play the questions of FILE instead of the built-in ones."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption check(
+        QStringLiteral("check-questions"),
+        QStringLiteral("Check the question file FILE without opening a window: print every "
+                       "problem with its line and a summary of each group; exit status 0 when "
+                       "the file can be played, 1 when not."),
+        QStringLiteral("FILE"));
+    parser.addOptions({help, version, questions, check});
+
+    CommandLine command;
+    const QString program = arguments.first();
+    const auto mistake = [&](const QString& what) {
+        command.action = CommandLine::Action::Mistake;
+        command.text = QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
+                           .arg(QLatin1String(kProgram), what)
+                           .toStdString();
+        return command;
+    };
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help)) {
+        command.action = CommandLine::Action::Help;
+        command.text = helpText(parser, program);
+        return command;
+    }
+    if (parser.isSet(version)) {
+        command.action = CommandLine::Action::Version;
+        command.text = std::string(kProgram) + " " + MUDRACQ_VERSION + "\n";
+        return command;
+    }
+    if (!parsed)
+        return mistake(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return mistake(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    if (parser.isSet(questions) && parser.isSet(check))
+        return mistake(QStringLiteral("--questions and --check-questions exclude each other"));
+    if (parser.values(questions).size() > 1 || parser.values(check).size() > 1)
+        return mistake(QStringLiteral("one question file at a time"));
+    if (parser.isSet(check)) {
+        command.action = CommandLine::Action::CheckQuestions;
+        command.questionFile = parser.value(check).toLocal8Bit().toStdString();
+    } else if (parser.isSet(questions)) {
+        command.questionFile = parser.value(questions).toLocal8Bit().toStdString();
+    }
+    return command;
+}
+
+int runWithoutWindow(const CommandLine& command, int argc, char** argv)
+{
+    switch (command.action) {
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        std::fputs(command.text.c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Mistake:
+        std::fputs(command.text.c_str(), stderr);
+        return 1;
+    case CommandLine::Action::CheckQuestions: {
+        // The texts are measured with the window's fonts on a platform that needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        return printQuestionFileCheck(command.questionFile);
+    }
+    case CommandLine::Action::Play:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// What the command line asks of the program.
+struct CommandLine {
+    enum class Action { Play, CheckQuestions, Help, Version, Mistake };
+    Action action = Action::Play;
+    // The file of --questions (to play) or --check-questions (to check); empty for the bank.
+    std::string questionFile;
+    // What to print for Help, Version and Mistake, ready with its line ends.
+    std::string text;
+};
+
+// Reads the arguments (argv[0] first) without needing an application object. --help and
+// --version win over everything else; an unknown option, a missing file name, a stray argument
+// or both file options together are a Mistake that says so and points at --help.
+CommandLine readCommandLine(int argc, char** argv);
+
+// Carries out what needs no window: prints the help, the version or the mistake, or checks a
+// question file. Returns the process exit status.
+int runWithoutWindow(const CommandLine& command, int argc, char** argv);

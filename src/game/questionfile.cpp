@@ -1,0 +1,209 @@
+#include "questionfile.h"
+
+#include "errors.h"
+#include "fileimage.h"
+#include "textfile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace {
+
+constexpr int kQuestionsPerGroupInAGame = 4;
+
+// The first control character of a line other than a tab, or -1 when it has none.
+int controlByte(const std::string& line)
+{
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
+            return byte;
+    }
+    return -1;
+}
+
+bool isUtf8(const std::string& text)
+{
+    const auto byteAt = [&](std::size_t k) {
+        return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF)
+            length = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0; // no overlong forms
+            if (lead == 0xED)
+                high = 0x9F; // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            if (lead == 0xF4)
+                high = 0x8F; // nothing beyond U+10FFFF
+        } else
+            return false;
+        if (byteAt(i + 1) < low || byteAt(i + 1) > high)
+            return false;
+        for (std::size_t k = 2; k < length; ++k)
+            if ((byteAt(i + k) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+bool isQuote(char c)
+{
+    return c == '"' || c == '\'';
+}
+
+std::string groupName(const std::string& header)
+{
+    const std::string frame = " \t+=*#-_~";
+    const auto first = header.find_first_not_of(frame);
+    if (first == std::string::npos)
+        return {};
+    return header.substr(first, header.find_last_not_of(frame) - first + 1);
+}
+
+// Hears the reading out and notes every problem, letting it go on past each.
+class FileChecker : public BankListener {
+public:
+    explicit FileChecker(const TextFit* fit) : m_fit(fit) {}
+
+    std::vector<BankProblem> problems;
+    std::vector<GroupSummary> summary;
+    int lastLine = 1;
+
+    // A line that is not text ends the reading.
+    struct NotText {};
+
+    void add(int line, std::string what) { problems.push_back({line, std::move(what)}); }
+
+    void rejected(int line, const std::string& why) override
+    {
+        add(line, why);
+        // A broken question still counts towards its group's four once it is mended.
+        if (!summary.empty())
+            ++m_broken[summary.size() - 1];
+    }
+
+    void lineRead(int line, const std::string& text) override
+    {
+        lastLine = line;
+        if (!text.empty() && text.front() == '-')
+            m_recent[static_cast<std::size_t>(line) % m_recent.size()] = text;
+        if (const int byte = controlByte(text); byte >= 0) {
+            char what[64];
+            std::snprintf(what, sizeof what, "not plain text: the line holds the byte 0x%02X",
+                          byte);
+            add(line, what);
+            throw NotText{};
+        }
+        if (!isUtf8(text))
+            add(line, "not UTF-8 text; save the file in the UTF-8 encoding");
+    }
+
+    void groupStarted(int /*group*/, int line, const std::string& header) override
+    {
+        summary.push_back({line, isUtf8(header) ? groupName(header) : std::string(), 0});
+        m_broken.push_back(0);
+    }
+
+    void questionRead(int /*group*/, int line, const Tpitanje& question, int marks) override
+    {
+        ++summary.back().count;
+        const std::string& raw = m_recent[static_cast<std::size_t>(line) % m_recent.size()];
+        if (raw.size() < 3 || !isQuote(raw[1]) || !isQuote(raw.back()))
+            add(line, "the question text is not enclosed in quotes");
+        else if (question.text.empty())
+            add(line, "the question has no text");
+        else if (m_fit && !m_fit->questionFits(question.text))
+            add(line, "the question is too long to be shown whole");
+        if (marks == 0)
+            add(line, "no answer ends with the * that marks the right one");
+        else if (marks > 1)
+            add(line, std::to_string(marks) +
+                          " answers are marked right with *; a question has exactly one");
+        for (int k = 0; k < kAnswerCount; ++k) {
+            const std::string& answer = question.answers[static_cast<std::size_t>(k)];
+            const int answerLine = line + 1 + k;
+            if (answer.empty())
+                add(answerLine, "the answer is empty");
+            else if (m_fit && !m_fit->answerFits(answer))
+                add(answerLine, "the answer is too long to be shown whole");
+            if (std::find(question.answers.begin(), question.answers.begin() + k, answer) !=
+                question.answers.begin() + k)
+                add(answerLine, "the same answer is given twice");
+        }
+    }
+
+    // What only the whole file tells: the number of groups and of questions in each.
+    void checkGroups()
+    {
+        for (std::size_t g = 0; g < summary.size() && g < kGroupCount; ++g)
+            if (summary[g].count + m_broken[g] < kQuestionsPerGroupInAGame)
+                add(summary[g].line, "group " + std::to_string(g + 1) + " has " +
+                                         std::to_string(summary[g].count) +
+                                         " questions; a game asks 4 from each group");
+        if (summary.size() < kGroupCount)
+            add(lastLine, "the file has " + std::to_string(summary.size()) +
+                              " groups; a game needs 5, each opened by a line beginning with @");
+    }
+
+private:
+    const TextFit* m_fit;
+    std::array<std::string, kAnswerCount + 1> m_recent; // the question line and its answers
+    std::vector<int> m_broken;                          // questions rejected, by group
+};
+
+} // namespace
+
+std::string readQuestionFileBytes(const std::string& path)
+{
+    return readFileImage(path, kMaxQuestionFileBytes);
+}
+
+QuestionFileReport checkQuestionText(const std::string& text, const TextFit* fit)
+{
+    QuestionFileReport report;
+    FileChecker checker(fit);
+    TextFile file("question file");
+    file.openText(text);
+    try {
+        readQuestionFile(file, report.groups, checker);
+        checker.checkGroups();
+    } catch (const FileChecker::NotText&) {
+    } catch (const GameError&) {
+        // The text layer refuses a line longer than it reads.
+        checker.add(file.lineNumber(), "not plain text: the line is longer than " +
+                                           std::to_string(TextFile::kMaxLineBytes) + " bytes");
+    }
+    report.problems = std::move(checker.problems);
+    std::stable_sort(report.problems.begin(), report.problems.end(),
+                     [](const BankProblem& a, const BankProblem& b) { return a.line < b.line; });
+    report.summary = std::move(checker.summary);
+    return report;
+}
+
+std::string problemMessage(const BankProblem& problem)
+{
+    return "Question file line " + std::to_string(problem.line) + ": " + problem.what;
+}
+
+std::optional<std::string> QuestionFileResources::find(const std::string& name) const
+{
+    if (name == kQuestionBankResource)
+        return m_questions;
+    return m_builtIn.find(name);
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The command line as a user meets it: help and version, question files checked without a
+# display, the README's example, and a plain line instead of a crash where no window can open.
+# Usage: commandline_test.sh MUDRACQ SOURCE_DIR VERSION
+set -uo pipefail
+game=$1 source=$2 version=$3
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Runs the game with no display and no platform chosen; sets status, out and err.
+run() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" >"$work/out" 2>"$work/err"
+    status=$?
+    out=$(<"$work/out")
+    err=$(grep -v '^QStandardPaths: ' "$work/err")
+}
+expect() { # expect STATUS STREAM PATTERN WHAT
+    local text=$out
+    [[ $2 == err ]] && text=$err
+    [[ $status == "$1" ]] || fail "$4: exit status $status, not $1"
+    grep -qE -- "$3" <<<"$text" || fail "$4: no /$3/ in: $text"
+}
+
+run "$game" --help
+expect 0 out '--check-questions <FILE>' "--help"
+expect 0 out 'mudracq\(6\)' "--help names the manual page"
+run "$game" --version
+[[ $status == 0 && $out == "mudracq $version" ]] || fail "--version said '$out'"
+run "$game" --questins x
+expect 1 err "Unknown option 'questins'" "a mistyped option"
+[[ $(wc -l <<<"$err") == 2 && -z $out ]] || fail "a mistyped option: $err"
+
+# The README shows the whole example file as it is, and the file can be played.
+example=$source/examples/pitanja.txt
+awk '/^```$/ { inside = !inside; if (!inside) exit; next } inside' "$source/README.md" \
+    >"$work/readme-example.txt"
+cmp -s "$work/readme-example.txt" "$example" || fail "the README's example differs from $example"
+run "$game" --check-questions "$example"
+expect 0 out "^group 5 \"PETA GRUPA\", line 105: 4 questions$" "the example"
+expect 0 out "can be played\.$" "the example"
+
+# Broken variants of it: each problem on its line, and the file refused.
+sed '4s/\*$//' "$example" >"$work/unmarked.txt"
+sed '21,25d' "$example" >"$work/short.txt"
+for variant in "unmarked.txt:3: no answer ends with the \*" "short.txt:1: group 1 has 3 questions"; do
+    run "$game" --check-questions "$work/${variant%%:*}"
+    expect 1 out "^$work/$variant" "${variant%%:*}"
+    expect 1 out "cannot be played: 1 problem\.$" "${variant%%:*}"
+done
+run "$game" --check-questions "$work/missing.txt"
+expect 1 err "missing.txt: File not found$" "a missing file"
+
+# No window can open: one plain line and status 1, never an abort.
+run "$game"
+expect 1 err '^mudracq: no display' "no DISPLAY"
+[[ $(wc -l <<<"$err") == 1 ]] || fail "no DISPLAY: $err"
+run env DISPLAY=:65000 "$game"
+expect 1 err '^mudracq: cannot open the display' "a display nobody serves"
+if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
+    # A server that wants a cookie the program does not have refuses it.
+    touch "$work/cookies"
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -auth "$work/cookies" -nolisten tcp 2>/dev/null &
+    xvfb=$!
+    exec 3>&-
+    for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+    number=$(<"$work/display")
+    xauth -f "$work/cookies" add ":$number" . "$(mcookie)"
+    run env DISPLAY=":$number" XAUTHORITY=/nonexistent "$game"
+    expect 1 err '^mudracq: cannot open the display ".*": the X server refused' "a refusing server"
+    [[ $(wc -l <<<"$err") == 1 ]] || fail "a refusing server: $err"
+fi
+# A platform that needs no display keeps working: the game runs until it is ended.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$work/data" \
+    timeout 3 "$game" 2>"$work/err"
+[[ $? == 124 ]] || fail "the offscreen game did not run: $(<"$work/err")"
+
+((failures == 0)) && echo "command line: all checks passed"
+exit $((failures > 0))

@@ -1,0 +1,155 @@
+#include "game/errors.h"
+#include "game/questionfile.h"
+#include "support/bankbuilder.h"
+#include "support/tempdir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// Measures like a window whose question box takes 120 bytes and whose answers take 30.
+class ByteFit : public TextFit {
+public:
+    bool questionFits(const std::string& text) const override { return text.size() <= 120; }
+    bool answerFits(const std::string& text) const override { return text.size() <= 30; }
+};
+
+std::string exampleFile()
+{
+    return readBytes(MUDRACQ_SOURCE_DIR "/examples/pitanja.txt");
+}
+
+// The example file with its lines changed: (line, text) replaces a line, text "" empties it,
+// and a line number past the end appends.
+std::string exampleWith(std::vector<std::pair<int, std::string>> edits)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(exampleFile());
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    for (auto& [number, text] : edits)
+        if (number > static_cast<int>(lines.size()))
+            lines.push_back(text);
+        else
+            lines[static_cast<std::size_t>(number - 1)] = text;
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+std::string problemsOf(const std::string& text)
+{
+    const ByteFit fit;
+    std::string found;
+    for (const BankProblem& problem : checkQuestionText(text, &fit).problems)
+        found += std::to_string(problem.line) + ": " + problem.what + "\n";
+    return found;
+}
+
+} // namespace
+
+TEST(QuestionFile, theExampleAndTheShippedBankCanBePlayed)
+{
+    const ByteFit fit;
+    const QuestionFileReport example = checkQuestionText(exampleFile(), &fit);
+    EXPECT_TRUE(example.playable()) << problemsOf(exampleFile());
+    ASSERT_EQ(example.summary.size(), 5u);
+    EXPECT_EQ(example.summary[3].name, "ČETVRTA GRUPA");
+    EXPECT_EQ(example.summary[3].line, 79);
+    EXPECT_EQ(example.groups[0].questions[3].answers[0], "Јупитер");
+    // Editors that open UTF-8 with a byte order mark, and CR LF line ends, change nothing.
+    EXPECT_EQ(problemsOf("\xEF\xBB\xBF" + exampleFile()), "");
+    const std::string shipped = readBytes(MUDRACQ_SOURCE_DIR "/resources/r_pitanja.txt");
+    EXPECT_TRUE(checkQuestionText(shipped, nullptr).playable()) << problemsOf(shipped);
+}
+
+TEST(QuestionFile, everyBrokenVariantIsReportedAtItsLine)
+{
+    const std::string longQuestion = "-\"" + std::string(120, 'q') + "?\"";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {exampleWith({{4, "Dunav"}}), "3: no answer ends with the * that marks the right one\n"},
+        {exampleWith({{5, "Sava*"}}),
+         "3: 2 answers are marked right with *; a question has exactly one\n"},
+        {exampleWith({{21, ""}}), "1: group 1 has 3 questions; a game asks 4 from each group\n"},
+        {exampleWith({{6, ""}}), "6: empty answer line\n"},
+        {exampleWith({{6, "Sava"}}), "6: the same answer is given twice\n"},
+        {exampleWith({{9, "-Koliko nogu ima pčela?"}}),
+         "9: the question text is not enclosed in quotes\n"},
+        {exampleWith({{9, "-''"}, {10, "*"}}),
+         "9: the question has no text\n10: the answer is empty\n"},
+        {exampleWith({{15, longQuestion}, {16, std::string(31, 'a') + "*"}}),
+         "15: the question is too long to be shown whole\n"
+         "16: the answer is too long to be shown whole\n"},
+        {exampleWith({{4, "Dunav\xE8*"}}),
+         "4: not UTF-8 text; save the file in the UTF-8 encoding\n"},
+        {exampleWith({{130, "@ SESTA GRUPA"}, {131, "-'x'"}, {132, "a*"}, {133, "b"}}),
+         "130: more than 5 groups\n134: the text ends inside a question's answers\n"},
+        {exampleWith({{105, "PETA GRUPA"}}),
+         "129: the file has 4 groups; a game needs 5, each opened by a line beginning with @\n"},
+        {"", "1: the file has 0 groups; a game needs 5, each opened by a line beginning with @\n"},
+        {"-'x'\na*\nb\nc\nd\n" + exampleFile(), "1: question before the first group header\n"},
+        {bankText({1001, 4, 4, 4, 4}), "6003: more than 1000 questions in a group\n"},
+        // A file that is not text stops the reading at once.
+        {exampleFile().insert(exampleFile().find("osam"), 1, '\0'),
+         "11: not plain text: the line holds the byte 0x00\n"},
+        {exampleWith({{10, std::string(2000, 'x')}}),
+         "10: not plain text: the line is longer than 1024 bytes\n"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(problemsOf(text), expected);
+}
+
+TEST(QuestionFile, filesThatAreNoQuestionFilesSaySoWithoutBeingRead)
+{
+    TempDir dir;
+    const auto errorFor = [](const std::string& path) -> std::string {
+        try {
+            readQuestionFileBytes(path);
+        } catch (const GameError& error) {
+            return error.what();
+        }
+        return "read";
+    };
+    ::mkfifo(dir.file("fifo").c_str(), 0644);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero"));
+    std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling"));
+    std::filesystem::create_directory(dir.file("folder"));
+    // A hundred megabytes, sparse: refused by its size before a byte is read.
+    {
+        std::ofstream(dir.file("huge"));
+    }
+    std::filesystem::resize_file(dir.file("huge"), 100u << 20);
+    EXPECT_EQ(errorFor(dir.file("missing")), "File not found");
+    EXPECT_EQ(errorFor(dir.file("dangling")), "File not found");
+    EXPECT_EQ(errorFor(dir.file("folder")), "Not a regular file");
+    EXPECT_EQ(errorFor(dir.file("fifo")), "Not a regular file");
+    EXPECT_EQ(errorFor(dir.file("zero")), "Not a regular file");
+    EXPECT_EQ(errorFor(dir.file("huge")), "The file is larger than 8 MB");
+
+    // Unreadable to an ordinary user (nobody, when the tests run as root).
+    {
+        std::ofstream(dir.file("secret")) << exampleFile();
+    }
+    ::chmod(dir.file("secret").c_str(), 0);
+    ::chmod(dir.path().c_str(), 0755);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(90);
+        ::_exit(errorFor(dir.file("secret")) == "File access denied" ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
