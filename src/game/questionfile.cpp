@@ -148,17 +148,22 @@ public:
         }
     }
 
+    static std::string counted(std::size_t count, const std::string& noun)
+    {
+        return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+    }
+
     // What only the whole file tells: the number of groups and of questions in each.
     void checkGroups()
     {
         for (std::size_t g = 0; g < summary.size() && g < kGroupCount; ++g)
             if (summary[g].count + m_broken[g] < kQuestionsPerGroupInAGame)
                 add(summary[g].line, "group " + std::to_string(g + 1) + " has " +
-                                         std::to_string(summary[g].count) +
-                                         " questions; a game asks 4 from each group");
+                                         counted(summary[g].count, "question") +
+                                         "; a game asks 4 from each group");
         if (summary.size() < kGroupCount)
-            add(lastLine, "the file has " + std::to_string(summary.size()) +
-                              " groups; a game needs 5, each opened by a line beginning with @");
+            add(lastLine, "the file has " + counted(summary.size(), "group") +
+                              "; a game needs 5, each opened by a line beginning with @");
     }
 
 private:
