@@ -13,14 +13,6 @@ namespace {
 // Leftovers carry this mark in their name, so a cleanup never takes a user's own file for one.
 constexpr const char* kTempMark = ".mudracq-save-";
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string baseNameOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -43,6 +35,14 @@ std::string randomSuffix()
 }
 
 } // namespace
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 ReplacementFile::ReplacementFile(std::string path) : m_path(std::move(path))
 {

@@ -35,3 +35,6 @@ private:
 
 // Replaces the file at path with the bytes, as a ReplacementFile does.
 void replaceFileContent(const std::string& path, const std::string& bytes);
+
+// The folder part of a path: "." for a bare name, "/" for a name in the root.
+std::string folderOf(const std::string& path);

@@ -1,6 +1,7 @@
 #include "topten.h"
 
 #include "errors.h"
+#include "fileimage.h"
 #include "filelock.h"
 #include "identity.h"
 #include "replacementfile.h"
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <exception>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -96,9 +96,7 @@ void writeRows(const std::string& path, const HighscoreRows& rows)
 // Copies the file, byte for byte, to a new file of the backup's name.
 void keepBackup(const std::string& path, const std::string& backupPath)
 {
-    const int source = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (source < 0)
-        throw IoError(ioCodeFromErrno(errno));
+    const int source = openRegularFile(path);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
@@ -116,12 +114,6 @@ void keepBackup(const std::string& path, const std::string& backupPath)
         backup.write(chunk.substr(0, static_cast<std::size_t>(got)));
     }
     backup.commit();
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 } // namespace

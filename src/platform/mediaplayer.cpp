@@ -2,13 +2,15 @@
 
 #include "fluidsynthlibrary.h"
 #include "game/errors.h"
+#include "game/fileimage.h"
 #include "game/midifile.h"
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 
 namespace {
+
+// The largest tune is 21 kB; anything near this is not a tune.
+constexpr std::size_t kMaxTuneBytes = 4 << 20;
 
 enum ErrorCode {
     kNoError = 0,
@@ -108,12 +110,13 @@ bool MediaPlayer::isSounding() const
 void MediaPlayer::Open()
 {
     Close();
-    std::ifstream in(m_fileName, std::ios::binary);
-    if (!in.is_open())
+    std::string file;
+    try {
+        // Read as every file of the game is: never blocking on a FIFO, never without end.
+        file = readFileImage(m_fileName, kMaxTuneBytes);
+    } catch (const GameError&) {
         fail(kUnreadableFile);
-    const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        fail(kUnreadableFile);
+    }
     const auto midi = standardMidiData(file);
     if (!midi)
         fail(kNotMidi);
