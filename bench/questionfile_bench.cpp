@@ -3,7 +3,7 @@
 // line by line with every text measured in the window's fonts, then loaded as the bank.
 // Goal: under 20 ms. Run on the offscreen platform.
 #include "forms/questionfit.h"
-#include "game/fileimage.h"
+#include "game/files/fileimage.h"
 #include "game/questionfile.h"
 #include "game/resourceprovider.h"
 

@@ -1,5 +1,5 @@
 // The game's start-up, stopped at the first paint of the question.
-#include "forms/application.h"
+#include "app/kvizomir.h"
 #include "forms/tform1.h"
 #include "paintclock.h"
 

@@ -6,7 +6,7 @@
 // instruments.
 // Playback cost: processor time the synthesizer uses per second of music, offline, for every tune.
 // Usage: tunestart_bench TUNES_FOLDER SOUNDFONT
-#include "game/music.h"
+#include "game/music/music.h"
 #include "game/resourceprovider.h"
 #include "platform/mediaplayer.h"
 #include "platform/tunerenderer.h"

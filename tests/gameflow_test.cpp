@@ -1,6 +1,6 @@
 #include "game/errors.h"
+#include "game/files/topten.h"
 #include "game/ranking.h"
-#include "game/topten.h"
 #include "support/gamefixture.h"
 #include "support/tempdir.h"
 

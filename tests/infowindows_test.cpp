@@ -6,7 +6,7 @@
 #include "forms/tform3.h"
 #include "forms/tform4.h"
 #include "forms/tform5.h"
-#include "game/topten.h"
+#include "game/files/topten.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 

@@ -1,4 +1,4 @@
-#include "game/fileimage.h"
+#include "game/files/fileimage.h"
 #include "platform/mediaplayer.h"
 #include "support/tempdir.h"
 

@@ -1,8 +1,9 @@
 #include "game/errors.h"
-#include "game/midifile.h"
-#include "game/music.h"
-#include "game/tunepresets.h"
-#include "game/tunetable.h"
+#include "game/music/midifile.h"
+#include "game/music/music.h"
+#include "game/music/tuneplayer.h"
+#include "game/music/tunepresets.h"
+#include "game/music/tunetable.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 

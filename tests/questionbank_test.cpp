@@ -1,5 +1,5 @@
 #include "game/errors.h"
-#include "game/fileimage.h"
+#include "game/files/fileimage.h"
 #include "game/questionbank.h"
 #include "support/bankbuilder.h"
 #include "support/fakes.h"

@@ -1,10 +1,10 @@
+#include "app/questioncheck.h"
 #include "forms/forms.h"
-#include "forms/questioncheck.h"
 #include "forms/questionfit.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
 #include "forms/tform3.h"
-#include "game/fileimage.h"
+#include "game/files/fileimage.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 

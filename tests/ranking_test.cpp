@@ -1,6 +1,6 @@
-#include "game/errors.h"
+#include "game/files/ioerror.h"
+#include "game/files/topten.h"
 #include "game/ranking.h"
-#include "game/topten.h"
 #include "support/scriptedwindow.h"
 #include "support/tempdir.h"
 

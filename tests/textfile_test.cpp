@@ -1,6 +1,6 @@
-#include "game/errors.h"
-#include "game/fileimage.h"
-#include "game/textfile.h"
+#include "game/files/fileimage.h"
+#include "game/files/ioerror.h"
+#include "game/files/textfile.h"
 #include "support/ioerrors.h"
 #include "support/tempdir.h"
 

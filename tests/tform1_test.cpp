@@ -1,7 +1,7 @@
 #include "forms/boxes.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
-#include "game/fileimage.h"
+#include "game/files/fileimage.h"
 #include "game/questionbank.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
@@ -119,10 +119,15 @@ private slots:
         QStringList bar;
         for (const QAction* action : form->menuBar()->actions())
             bar << action->text();
-        QCOMPARE(bar, (QStringList{"&Igra", "&Muzika", "&Pomoc"}));
-        QCOMPARE(captionsOf(form->Game1), (QStringList{"&Nova", "&Top 10", "-", "I&zlaz"}));
+        QCOMPARE(bar, (QStringList{QStringLiteral("&Igra"), QStringLiteral("&Muzika"),
+                                   QStringLiteral("&Pomoc")}));
+        QCOMPARE(captionsOf(form->Game1),
+                 (QStringList{QStringLiteral("&Nova"), QStringLiteral("&Top 10"),
+                              QStringLiteral("-"), QStringLiteral("I&zlaz")}));
         QCOMPARE(form->New1->shortcut(), QKeySequence(Qt::Key_F2));
-        QCOMPARE(captionsOf(form->Help1), (QStringList{"&Pravila kviza", "-", "O kvizu..."}));
+        QCOMPARE(captionsOf(form->Help1),
+                 (QStringList{QStringLiteral("&Pravila kviza"), QStringLiteral("-"),
+                              QStringLiteral("O kvizu...")}));
         QCOMPARE(captionsOf(form->Muzika1).size(), 13);
         QCOMPARE(captionsOf(form->Muzika1).at(6), QStringLiteral("Fur Elise"));
     }
@@ -134,7 +139,7 @@ private slots:
         clickAnswer(rightPosition(*form->RadioGroup1));
         QTRY_VERIFY(form->Odgovori->hasFocus());
         QTest::keyClick(form->Odgovori, Qt::Key_Return);
-        QCOMPARE(driver.texts(), QStringList{"TACAN odgovor!!!"});
+        QCOMPARE(driver.texts(), QStringList{QStringLiteral("TACAN odgovor!!!")});
         QCOMPARE(driver.seen.front().title, QStringLiteral("MudracQ"));
         QCOMPARE(driver.seen.front().icon, QMessageBox::NoIcon);
         QVERIFY(driver.seen.front().plainText); // an answer holding "<b>" is not markup
@@ -260,7 +265,8 @@ private slots:
         QTest::mouseClick(form->Joker, Qt::LeftButton);
         QCOMPARE(driver.seen.front().title, QStringLiteral("Confirm"));
         QCOMPARE(driver.seen.front().icon, QMessageBox::Question);
-        QCOMPARE(driver.seen.front().buttons, (QStringList{"&Yes", "&No"}));
+        QCOMPARE(driver.seen.front().buttons,
+                 (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
         QCOMPARE(driver.seen.front().defaultButton, QStringLiteral("&Yes"));
         QVERIFY(form->Joker->isVisible());
         QCOMPARE(form->Label1->text(), QStringLiteral("Pitanje 1"));
@@ -310,10 +316,10 @@ private slots:
         std::filesystem::create_symlink("/dev/zero", table);
         ModalDriver driver;
         start();
-        QCOMPARE(driver.texts(),
-                 QStringList{"Not a regular file.\n" + QString::fromStdString(table) +
-                             ": the Top 10 was not loaded; the file is left as "
-                             "it is."});
+        QCOMPARE(driver.texts(), QStringList{QStringLiteral("Not a regular file.\n") +
+                                             QString::fromStdString(table) +
+                                             QStringLiteral(": the Top 10 was not loaded; the "
+                                                            "file is left as it is.")});
         QVERIFY(std::filesystem::is_symlink(table));
         QVERIFY(driver.seen.front().plainText);
         QCOMPARE(driver.seen.front().icon, QMessageBox::Critical);
@@ -359,7 +365,7 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             const QRadioButton* button = form->RadioGroup1->button(i);
             QVERIFY2(button->sizeHint().width() <= button->width(),
-                     qPrintable(button->text() + " is cut off"));
+                     qPrintable(button->text() + QStringLiteral(" is cut off")));
         }
         if (const QByteArray shot = qgetenv("MUDRACQ_SCREENSHOT"); !shot.isEmpty())
             form->grab().save(QString::fromLocal8Bit(shot));
@@ -389,7 +395,8 @@ private slots:
         ModalDriver driver;
         start();
         QCOMPARE(driver.texts().size(), 1);
-        QCOMPARE(driver.texts().first().section('\n', 0, 0), QStringLiteral("Invalid filename."));
+        QCOMPARE(driver.texts().first().section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Invalid filename."));
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("Memo1"));
         activate();
         QTest::keyClick(form.get(), Qt::Key_F2);

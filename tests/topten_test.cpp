@@ -1,6 +1,6 @@
-#include "game/errors.h"
-#include "game/fileimage.h"
-#include "game/topten.h"
+#include "game/files/fileimage.h"
+#include "game/files/ioerror.h"
+#include "game/files/topten.h"
 #include "support/tempdir.h"
 
 #include <filesystem>

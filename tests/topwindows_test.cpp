@@ -3,8 +3,8 @@
 #include "forms/tform1.h"
 #include "forms/tform2.h"
 #include "forms/tform3.h"
+#include "game/files/topten.h"
 #include "game/playername.h"
-#include "game/topten.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DMUDRACQ_TESTS=OFF -DMUDRACQ_FUZZ=ON >/dev/null
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DMUDRACQ_TESTS=OFF -DMUDRACQ_FUZZ=ON -DMUDRACQ_WERROR="${CI:+ON}" >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_question_bank fuzz_highscores >/dev/null
 
 work=$(mktemp -d)

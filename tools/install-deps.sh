@@ -11,7 +11,7 @@ packages=(
     fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue
 )
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev)
+    packages+=(clang-format libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev)
     # The window tests on a real desktop: a window manager, a session bus and the accessibility
     # bus that screen readers read.
     packages+=(openbox dbus-daemon at-spi2-core python3-pyatspi python3-gi)

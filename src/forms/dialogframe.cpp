@@ -1,7 +1,7 @@
 #include "dialogframe.h"
 
-#include "fonts.h"
-#include "placement.h"
+#include "forms/fonts.h"
+#include "forms/placement.h"
 
 #include <QKeyEvent>
 

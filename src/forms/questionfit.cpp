@@ -1,7 +1,7 @@
 #include "questionfit.h"
 
-#include "radiogroup.h"
-#include "tform1.h"
+#include "forms/radiogroup.h"
+#include "forms/tform1.h"
 
 #include <QPlainTextEdit>
 #include <QRadioButton>

@@ -1,17 +1,17 @@
 #include "tform1.h"
 
-#include "boxes.h"
-#include "fonts.h"
-#include "forms.h"
+#include "forms/boxes.h"
+#include "forms/fonts.h"
+#include "forms/forms.h"
+#include "forms/memo.h"
+#include "forms/placement.h"
+#include "forms/radiogroup.h"
+#include "forms/tform2.h"
+#include "forms/tform3.h"
+#include "forms/tform4.h"
+#include "forms/tform5.h"
 #include "game/game.h"
-#include "memo.h"
-#include "placement.h"
 #include "platform/mediaplayer.h"
-#include "radiogroup.h"
-#include "tform2.h"
-#include "tform3.h"
-#include "tform4.h"
-#include "tform5.h"
 
 #include <QLabel>
 #include <QMenuBar>

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "game/files/topten.h"
 #include "game/game.h"
 #include "game/mainwindowops.h"
-#include "game/music.h"
+#include "game/music/music.h"
 #include "game/questionbank.h"
 #include "game/randomsource.h"
 #include "game/ranking.h"
-#include "game/topten.h"
 
 #include <QMainWindow>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "boxes.h"
+#include "forms/boxes.h"
+#include "forms/tform1.h"
 #include "platform/mediaplayer.h"
-#include "tform1.h"
 
 #include <QMenu>
 #include <QMenuBar>

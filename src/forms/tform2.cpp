@@ -1,8 +1,8 @@
 #include "tform2.h"
 
-#include "fonts.h"
-#include "game/topten.h"
-#include "memo.h"
+#include "forms/fonts.h"
+#include "forms/memo.h"
+#include "game/files/topten.h"
 
 #include <QPlainTextEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogframe.h"
+#include "forms/dialogframe.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "tform4.h"
 
-#include "fonts.h"
-#include "memo.h"
-#include "rulestext.h"
+#include "forms/fonts.h"
+#include "forms/memo.h"
+#include "forms/rulestext.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

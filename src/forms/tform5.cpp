@@ -1,8 +1,8 @@
 #include "tform5.h"
 
-#include "fonts.h"
+#include "forms/fonts.h"
+#include "forms/memo.h"
 #include "game/identity.h"
-#include "memo.h"
 #include "platform/jpegdecoder.h"
 
 #include <QFile>

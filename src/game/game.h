@@ -1,21 +1,15 @@
 #pragma once
 
-#include "questionbank.h"
+#include "game/questionbank.h"
 
 #include <array>
 #include <cstdint>
 
 class Clock;
+class HighscoreEntry;
 class MainWindowOps;
 class RandomSource;
 enum class Aid;
-
-// Called when a game ends, with the final IQ standing in the IQ label.
-class HighscoreEntry {
-public:
-    virtual ~HighscoreEntry() = default;
-    virtual void EnterHighscore(std::int32_t iq) = 0;
-};
 
 // The state of the game in progress. All zero until the first game starts.
 struct GameState {

@@ -1,6 +1,6 @@
 #include "playername.h"
 
-#include "textfile.h"
+#include "game/files/textfile.h"
 
 namespace {
 

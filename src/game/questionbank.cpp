@@ -1,8 +1,8 @@
 #include "questionbank.h"
 
-#include "errors.h"
-#include "resourceprovider.h"
-#include "textfile.h"
+#include "game/errors.h"
+#include "game/files/textfile.h"
+#include "game/resourceprovider.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "questionfile.h"
 
-#include "errors.h"
-#include "fileimage.h"
-#include "textfile.h"
+#include "game/errors.h"
+#include "game/files/fileimage.h"
+#include "game/files/textfile.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "questionbank.h"
-#include "resourceprovider.h"
+#include "game/questionbank.h"
+#include "game/resourceprovider.h"
 
 #include <cstddef>
 #include <string>

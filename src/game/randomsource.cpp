@@ -1,6 +1,6 @@
 #include "randomsource.h"
 
-#include "clock.h"
+#include "game/clock.h"
 
 std::int32_t RandomSource::RandomBelow(std::int32_t n)
 {

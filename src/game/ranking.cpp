@@ -1,8 +1,8 @@
 #include "ranking.h"
 
-#include "mainwindowops.h"
-#include "playername.h"
-#include "topten.h"
+#include "game/files/topten.h"
+#include "game/mainwindowops.h"
+#include "game/playername.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game.h"
-#include "topten.h"
+#include "game/files/topten.h"
+#include "game/highscoreentry.h"
 
 #include <string>
 

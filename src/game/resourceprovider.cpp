@@ -1,6 +1,6 @@
 #include "resourceprovider.h"
 
-#include "errors.h"
+#include "game/errors.h"
 
 std::string loadResource(const ResourceProvider& resources, const std::string& name)
 {

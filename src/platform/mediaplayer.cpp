@@ -1,9 +1,9 @@
 #include "mediaplayer.h"
 
-#include "fluidsynthlibrary.h"
 #include "game/errors.h"
-#include "game/fileimage.h"
-#include "game/midifile.h"
+#include "game/files/fileimage.h"
+#include "game/music/midifile.h"
+#include "platform/fluidsynthlibrary.h"
 
 #include <chrono>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/music.h"
-#include "jobthread.h"
-#include "performance.h"
+#include "game/music/tuneplayer.h"
+#include "platform/jobthread.h"
+#include "platform/performance.h"
 
 #include <QObject>
 #include <QTimer>

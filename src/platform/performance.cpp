@@ -1,7 +1,7 @@
 #include "performance.h"
 
-#include "fluidsynthlibrary.h"
-#include "game/tunepresets.h"
+#include "game/music/tunepresets.h"
+#include "platform/fluidsynthlibrary.h"
 
 namespace {
 

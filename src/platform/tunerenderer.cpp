@@ -1,7 +1,7 @@
 #include "tunerenderer.h"
 
-#include "fluidsynthlibrary.h"
-#include "game/midifile.h"
+#include "game/music/midifile.h"
+#include "platform/fluidsynthlibrary.h"
 
 RenderedTune renderTuneOffline(const std::string& tuneFile, const std::string& soundFont,
                                double maxSeconds)

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the Top 10 reader as the highscore file, through the real text-file
 // layer. Every input must load or be rejected with an input/output error.
-#include "game/errors.h"
-#include "game/fileimage.h"
-#include "game/topten.h"
+#include "game/files/fileimage.h"
+#include "game/files/ioerror.h"
+#include "game/files/topten.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,9 +4,9 @@
 // playable must really be playable: well-formed UTF-8, five groups of four questions or more,
 // one right answer each.
 #include "game/errors.h"
+#include "game/files/textfile.h"
 #include "game/questionbank.h"
 #include "game/questionfile.h"
-#include "game/textfile.h"
 
 #include <algorithm>
 #include <cstdint>

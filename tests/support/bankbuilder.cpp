@@ -1,7 +1,7 @@
 #include "bankbuilder.h"
 
-#include "game/fileimage.h"
-#include "game/textfile.h"
+#include "game/files/fileimage.h"
+#include "game/files/textfile.h"
 #include "tempdir.h"
 
 std::string bankText(const std::vector<int>& counts)

@@ -3,6 +3,7 @@
 #include "bankbuilder.h"
 #include "fakes.h"
 #include "game/game.h"
+#include "game/highscoreentry.h"
 #include "game/randomsource.h"
 #include "scriptedwindow.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/errors.h"
+#include "game/files/ioerror.h"
 
 #include <functional>
 

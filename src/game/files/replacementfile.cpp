@@ -1,6 +1,6 @@
 #include "replacementfile.h"
 
-#include "errors.h"
+#include "game/files/ioerror.h"
 
 #include <cerrno>
 #include <fcntl.h>

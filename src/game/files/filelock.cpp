@@ -1,6 +1,7 @@
 #include "filelock.h"
 
-#include "errors.h"
+#include "game/errors.h"
+#include "game/files/ioerror.h"
 
 #include <cerrno>
 #include <fcntl.h>

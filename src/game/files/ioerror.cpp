@@ -1,4 +1,4 @@
-#include "errors.h"
+#include "ioerror.h"
 
 #include <cerrno>
 

@@ -1,9 +1,10 @@
 #include "textfile.h"
 
-#include "errors.h"
-#include "fileimage.h"
-#include "integertoken.h"
-#include "replacementfile.h"
+#include "game/errors.h"
+#include "game/files/fileimage.h"
+#include "game/files/integertoken.h"
+#include "game/files/ioerror.h"
+#include "game/files/replacementfile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,9 @@
 #include "music.h"
 
-#include "fileimage.h"
-#include "resourceprovider.h"
-#include "tunetable.h"
+#include "game/files/fileimage.h"
+#include "game/music/tuneplayer.h"
+#include "game/music/tunetable.h"
+#include "game/resourceprovider.h"
 
 Music::Music(const ResourceProvider& resources, TunePlayer& player, std::string dataDirectory)
     : m_resources(resources), m_player(player), m_dataDirectory(std::move(dataDirectory))

@@ -1,11 +1,12 @@
 #include "topten.h"
 
-#include "errors.h"
-#include "fileimage.h"
-#include "filelock.h"
-#include "identity.h"
-#include "replacementfile.h"
-#include "textfile.h"
+#include "game/errors.h"
+#include "game/files/fileimage.h"
+#include "game/files/filelock.h"
+#include "game/files/ioerror.h"
+#include "game/files/replacementfile.h"
+#include "game/files/textfile.h"
+#include "game/identity.h"
 
 #include <cerrno>
 #include <climits>

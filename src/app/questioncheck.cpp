@@ -1,9 +1,9 @@
 #include "questioncheck.h"
 
-#include "boxes.h"
+#include "forms/boxes.h"
+#include "forms/questionfit.h"
 #include "game/errors.h"
 #include "game/questionfile.h"
-#include "questionfit.h"
 
 #include <cstdio>
 

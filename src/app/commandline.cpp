@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "questioncheck.h"
+#include "app/questioncheck.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,8 @@
 #include "fileimage.h"
 
-#include "errors.h"
-#include "replacementfile.h"
+#include "game/errors.h"
+#include "game/files/ioerror.h"
+#include "game/files/replacementfile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "forms/application.h"
+#include "app/kvizomir.h"
 
 int main(int argc, char** argv)
 {
