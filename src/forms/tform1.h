@@ -60,40 +60,41 @@ public:
     void showError(const std::string& message, const std::string& detail) override;
     std::string askPlayerName() override;
 
-    // Controls, named as laid out.
-    QPlainTextEdit* Memo1 = nullptr;
-    RadioGroup* RadioGroup1 = nullptr;
-    QPushButton* Odgovori = nullptr;
-    QPushButton* Joker = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QMenu* Game1 = nullptr;
-    QAction* New1 = nullptr;
-    QAction* Highscore1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QMenu* Muzika1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* HowToPlay1 = nullptr;
-    QAction* About1 = nullptr;
-    // Plays the background tunes; never visible.
-    MediaPlayer* MediaPlayer1 = nullptr;
+    // Controls, named as laid out: by kind and number, some by role, menu items by caption.
+    QPlainTextEdit* Memo1 = nullptr;     // the question box
+    RadioGroup* RadioGroup1 = nullptr;   // the four answers
+    QPushButton* Odgovori = nullptr;     // "Odgovori": judges the selected answer
+    QPushButton* Joker = nullptr;        // "Joker": skips the question
+    QPushButton* Button1 = nullptr;      // "Extra pomoc": removes two wrong answers
+    QPushButton* Button2 = nullptr;      // "Mini pomoc": removes one wrong answer
+    QLabel* Label3 = nullptr;            // "IQ: n", the player's points
+    QLabel* Label1 = nullptr;            // "Pitanje n", the question's number in the game
+    QMenu* Game1 = nullptr;              // "&Igra"
+    QAction* New1 = nullptr;             // "&Nova" (F2): a new game
+    QAction* Highscore1 = nullptr;       // "&Top 10": the Top 10 window
+    QAction* Exit1 = nullptr;            // "I&zlaz": closes the window and the program
+    QMenu* Muzika1 = nullptr;            // "&Muzika": no music or one of ten tunes
+    QMenu* Help1 = nullptr;              // "&Pomoc"
+    QAction* HowToPlay1 = nullptr;       // "&Pravila kviza": the rules window
+    QAction* About1 = nullptr;           // "O kvizu...": the about window
+    MediaPlayer* MediaPlayer1 = nullptr; // plays the background tunes; never visible
 
-    // Handlers, each run to its end; an error is shown in the error box.
-    void FormCreate();
-    void ResetujClick();
-    void OdgovoriClick();
-    void New1Click();
-    void RadioGroup1Click();
-    void JokerClick();
-    void Button1Click();
-    void Button2Click();
-    void Highscore1Click();
-    void HowToPlay1Click();
+    // Handlers, named after their control and event, each run to its end; an error is shown in
+    // the error box.
+    void FormCreate();       // once, at creation: loads the bank and the Top 10, starts a game
+    void ResetujClick();     // a new game; bound to no control
+    void OdgovoriClick();    // Odgovori
+    void New1Click();        // "&Nova", F2
+    void RadioGroup1Click(); // an answer selected: the focus goes to Odgovori
+    void JokerClick();       // Joker
+    void Button1Click();     // Extra pomoc
+    void Button2Click();     // Mini pomoc
+    void Highscore1Click();  // "&Top 10"
+    void HowToPlay1Click();  // "&Pravila kviza"
+    // Every item of "&Muzika" (named after one of them, "The Way I Am").
     void heWayIAm1Click(QAction* item);
-    void About1Click();
-    void Exit1Click();
+    void About1Click(); // "O kvizu..."
+    void Exit1Click();  // "I&zlaz"
 
 private:
     void createControls(QWidget* client);

@@ -12,7 +12,7 @@ class TForm2 : public DialogFrame {
 public:
     explicit TForm2(const TopTen& table, QWidget* parent = nullptr);
 
-    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr; // the ten rows, read only
 
     void FormShow();
 

@@ -16,8 +16,8 @@ class TForm3 : public DialogFrame {
 public:
     explicit TForm3(QWidget* parent = nullptr);
 
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QLineEdit* Edit1 = nullptr;     // the name field
+    QPushButton* Button1 = nullptr; // "OK"
 
     // The text taken when the window last closed, without line breaks, as UTF-8 bytes.
     const std::string& playerName() const { return m_playerName; }

@@ -13,8 +13,8 @@ class TForm4 : public DialogFrame {
 public:
     explicit TForm4(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr; // the rules text
+    QPushButton* Button1 = nullptr;  // "Ok"
 
     void Button1Click();
 

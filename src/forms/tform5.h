@@ -12,8 +12,8 @@ class TForm5 : public DialogFrame {
 public:
     explicit TForm5(QWidget* parent = nullptr);
 
-    QLabel* Image1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* Image1 = nullptr;        // the picture
+    QPlainTextEdit* Memo1 = nullptr; // the lines on the game and its author
 
 protected:
     void showEvent(QShowEvent* event) override;
