@@ -186,7 +186,7 @@ private slots:
         }
         MediaPlayer unopened(silentOutput());
         QVERIFY_THROWS_EXCEPTION(std::exception, unopened.Play());
-        QCOMPARE(unopened.errorText(), std::string("No MCI device open"));
+        QCOMPARE(unopened.errorText(), std::string("No tune is open"));
     }
 };
 

@@ -41,7 +41,7 @@ TEST(TextFile, writtenLinesEndInCrLf)
 {
     TempDir dir;
     TextFile file(dir.file("w.txt"));
-    file.openWrite();
+    file.openReplacing();
     file.writeLine("Ana");
     file.writeLine("57");
     file.close();
@@ -55,11 +55,15 @@ TEST(TextFile, failuresCarryTheirNumberedCodesAndMessages)
     EXPECT_EQ(ioCodeOf([&] { missing.openRead(); }), 2);
 
     TextFile inMissingFolder(dir.file("no/such/folder.txt"));
-    EXPECT_EQ(ioCodeOf([&] { inMissingFolder.openWrite(); }), 2);
+    EXPECT_EQ(ioCodeOf([&] { inMissingFolder.openReplacing(); }), 2);
 
+    // A folder in the way is found when the new file is to take its name.
     ::mkdir(dir.file("folder").c_str(), 0755);
     TextFile folder(dir.file("folder"));
-    EXPECT_EQ(ioCodeOf([&] { folder.openWrite(); }), 5);
+    folder.openReplacing();
+    folder.writeLine("Ana");
+    EXPECT_EQ(ioCodeOf([&] { folder.close(); }), 5);
+    EXPECT_EQ(filesBeside(dir.file("folder")), 1u); // the folder, no new file left beside it
 
     EXPECT_EQ(IoError(2).what(), std::string("File not found"));
     EXPECT_EQ(IoError(5).what(), std::string("File access denied"));

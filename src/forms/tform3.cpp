@@ -4,12 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-std::string nameFromText(const QString& text)
-{
-    // Line breaks a paste brought in are the game's to turn into spaces, not to glue words.
-    return text.toStdString();
-}
-
 TForm3::TForm3(QWidget* parent)
     : DialogFrame(QStringLiteral("Cestitamo!!!"), 207, 225, 317, 32, parent)
 {
@@ -56,7 +50,9 @@ void TForm3::FormClose()
 
 void TForm3::takeName()
 {
-    m_playerName = nameFromText(Edit1->text());
+    // As typed, in UTF-8: the Top 10 turns the line breaks a paste brought in into spaces and
+    // cleans out other control characters when the name is entered.
+    m_playerName = Edit1->text().toStdString();
 }
 
 void TForm3::done(int result)

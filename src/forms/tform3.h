@@ -39,7 +39,3 @@ private:
 
     std::string m_playerName;
 };
-
-// The name as typed, in UTF-8; the Top 10 cleans it of line breaks and other control
-// characters when it is entered.
-std::string nameFromText(const QString& text);

@@ -18,7 +18,7 @@ enum ErrorCode {
     kNoAudioOutput = 2,
     kUnreadableFile = 3,
     kNotMidi = 4,
-    kNoDeviceOpen = 5,
+    kNoTuneOpen = 5,
     kNoSynthesizer = 6,
 };
 
@@ -82,8 +82,8 @@ std::string MediaPlayer::errorText() const
         return "The tune file " + m_fileName + " cannot be read";
     case kNotMidi:
         return "The tune file " + m_fileName + " is not a MIDI file";
-    case kNoDeviceOpen:
-        return "No MCI device open";
+    case kNoTuneOpen:
+        return "No tune is open";
     case kNoSynthesizer:
         return "The FluidSynth synthesizer library (libfluidsynth.so.3) cannot be loaded";
     default:
@@ -147,7 +147,7 @@ void MediaPlayer::letGo()
 void MediaPlayer::Play()
 {
     if (!m_open)
-        fail(kNoDeviceOpen);
+        fail(kNoTuneOpen);
     letGo();
     auto started = std::make_shared<std::promise<Started>>();
     m_starting = started->get_future();

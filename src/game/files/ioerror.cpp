@@ -58,6 +58,11 @@ int ioCodeFromErrno(int error)
     }
 }
 
+void raiseFromErrno()
+{
+    throw IoError(ioCodeFromErrno(errno));
+}
+
 void rethrowWithDetail(const std::string& detail)
 {
     try {

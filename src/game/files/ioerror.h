@@ -23,6 +23,9 @@ std::string ioErrorMessage(int code);
 // their own become 1000 + errno, so they never pose as one of the named codes.
 int ioCodeFromErrno(int error);
 
+// Raises the IoError of the errno a system call just left.
+[[noreturn]] void raiseFromErrno();
+
 // Raises the error being handled again, of the same kind and message, with the detail line
 // given. Call only inside a catch block.
 [[noreturn]] void rethrowWithDetail(const std::string& detail);

@@ -29,11 +29,6 @@ std::string randomSuffix()
     return suffix;
 }
 
-[[noreturn]] void raiseFromErrno()
-{
-    throw IoError(ioCodeFromErrno(errno));
-}
-
 } // namespace
 
 std::string folderOf(const std::string& path)
@@ -52,78 +47,50 @@ ReplacementFile::ReplacementFile(std::string path) : m_path(std::move(path))
     if (replacesAFile && ::access(m_path.c_str(), W_OK) != 0)
         raiseFromErrno();
     const std::string prefix = folderOf(m_path) + "/." + baseNameOf(m_path) + kTempMark;
-    for (int attempt = 0; m_fd < 0; ++attempt) {
+    for (int attempt = 0; !m_fd; ++attempt) {
         m_tempPath = prefix + randomSuffix();
-        m_fd =
-            ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (m_fd < 0 && (errno != EEXIST || attempt == 100)) {
+        constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+        m_fd = Descriptor(::open(m_tempPath.c_str(), kFlags, 0644));
+        if (!m_fd && (errno != EEXIST || attempt == 100)) {
             m_tempPath.clear();
             raiseFromErrno();
         }
     }
     if (replacesAFile)
-        ::fchmod(m_fd, old.st_mode & 07777);
+        ::fchmod(m_fd.get(), old.st_mode & 07777);
 }
 
 ReplacementFile::~ReplacementFile()
 {
-    discard();
-}
-
-void ReplacementFile::discard()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    // Uncommitted: the new file goes, the old one stays.
     if (!m_tempPath.empty())
         ::unlink(m_tempPath.c_str());
-    m_tempPath.clear();
 }
 
 void ReplacementFile::write(const std::string& bytes)
 {
-    if (m_fd < 0)
+    if (!m_fd)
         throw IoError(103); // file not open
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            raiseFromErrno();
-        done += static_cast<std::size_t>(put);
-    }
+    writeAll(m_fd, bytes);
 }
 
 void ReplacementFile::commit()
 {
-    if (m_fd < 0)
+    if (!m_fd)
         throw IoError(103);
-    if (::fsync(m_fd) != 0)
+    if (::fsync(m_fd.get()) != 0)
         raiseFromErrno();
-    const int closed = ::close(m_fd);
-    m_fd = -1;
-    if (closed != 0)
-        raiseFromErrno();
+    m_fd.close();
     if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
         raiseFromErrno();
     m_tempPath.clear();
     // The rename itself reaches the disk with its folder.
-    const int folder = ::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    const Descriptor folder(::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder)
+        ::fsync(folder.get());
 }
 
 bool ReplacementFile::isLeftoverOf(const std::string& entryName, const std::string& fileName)
 {
     return entryName.starts_with("." + fileName + kTempMark);
-}
-
-void replaceFileContent(const std::string& path, const std::string& bytes)
-{
-    ReplacementFile file(path);
-    file.write(bytes);
-    file.commit();
 }

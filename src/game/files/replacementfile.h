@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/files/descriptor.h"
+
 #include <string>
 
 // A new file that takes the place of an existing name only when it is complete. The content
@@ -26,15 +28,10 @@ public:
     static bool isLeftoverOf(const std::string& entryName, const std::string& fileName);
 
 private:
-    void discard();
-
     std::string m_path;
     std::string m_tempPath;
-    int m_fd = -1;
+    Descriptor m_fd;
 };
-
-// Replaces the file at path with the bytes, as a ReplacementFile does.
-void replaceFileContent(const std::string& path, const std::string& bytes);
 
 // The folder part of a path: "." for a bare name, "/" for a name in the root.
 std::string folderOf(const std::string& path);

@@ -1,40 +1,28 @@
 #include "textfile.h"
 
 #include "game/errors.h"
-#include "game/files/fileimage.h"
 #include "game/files/integertoken.h"
 #include "game/files/ioerror.h"
 #include "game/files/replacementfile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::size_t kMaxToken = 32;
 
-[[noreturn]] void raiseFromErrno()
-{
-    throw IoError(ioCodeFromErrno(errno));
-}
-
 } // namespace
 
 TextFile::TextFile(std::string path) : m_path(std::move(path)) {}
 
-TextFile::~TextFile()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+TextFile::~TextFile() = default;
 
 bool TextFile::isOpen() const
 {
-    return m_fd >= 0 || m_inMemory || m_replacement;
+    return m_fd || m_inMemory || m_replacement;
 }
 
 void TextFile::openRead()
@@ -61,17 +49,6 @@ void TextFile::openText(std::string text)
     m_lineNumber = 1;
 }
 
-void TextFile::openWrite()
-{
-    if (isOpen())
-        throw IoError(102);
-    m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (m_fd < 0)
-        raiseFromErrno();
-    m_writing = true;
-    m_buffer.clear();
-}
-
 void TextFile::openReplacing()
 {
     if (isOpen())
@@ -92,26 +69,12 @@ void TextFile::close()
     }
     if (m_replacement) {
         // Closed whatever happens; a failure discards the new file.
-        struct Release {
-            std::unique_ptr<ReplacementFile>& file;
-            ~Release() { file.reset(); }
-        } release{m_replacement};
-        flushBuffer();
-        m_replacement->commit();
+        const std::unique_ptr<ReplacementFile> replacement = std::move(m_replacement);
+        replacement->write(std::exchange(m_buffer, {}));
+        replacement->commit();
         return;
     }
-    try {
-        if (m_writing)
-            flushBuffer();
-    } catch (const IoError&) {
-        ::close(m_fd);
-        m_fd = -1;
-        throw;
-    }
-    const int closed = ::close(m_fd);
-    m_fd = -1;
-    if (closed != 0)
-        raiseFromErrno();
+    m_fd.close();
 }
 
 void TextFile::requireOpen(bool forWriting) const
@@ -126,20 +89,9 @@ void TextFile::fillBuffer()
 {
     if (m_pos < m_buffer.size() || m_atEnd)
         return;
-    m_buffer.resize(kChunk);
     m_pos = 0;
-    for (;;) {
-        const ssize_t got = ::read(m_fd, m_buffer.data(), kChunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            m_buffer.clear();
-            raiseFromErrno();
-        }
-        m_buffer.resize(static_cast<std::size_t>(got));
-        m_atEnd = got == 0;
-        return;
-    }
+    readSome(m_fd, m_buffer, kChunk);
+    m_atEnd = m_buffer.empty();
 }
 
 int TextFile::peekByte()
@@ -242,27 +194,5 @@ void TextFile::writeLine(const std::string& text)
     m_buffer += text;
     m_buffer += "\r\n";
     if (m_buffer.size() >= kChunk)
-        flushBuffer();
-}
-
-void TextFile::flushBuffer()
-{
-    if (m_replacement) {
-        std::string pending;
-        pending.swap(m_buffer);
-        m_replacement->write(pending);
-        return;
-    }
-    std::size_t done = 0;
-    while (done < m_buffer.size()) {
-        const ssize_t put = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0) {
-            m_buffer.clear();
-            raiseFromErrno();
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    m_buffer.clear();
+        m_replacement->write(std::exchange(m_buffer, {}));
 }

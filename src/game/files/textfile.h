@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/files/descriptor.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,8 +28,6 @@ public:
     void openRead();
     // Opens text already in memory for reading, exactly as if it were the file's content.
     void openText(std::string text);
-    // Creates the file, or truncates an existing one, and opens it for writing.
-    void openWrite();
     // Opens for writing a new file that replaces this one only when it is closed (see
     // ReplacementFile). A failure, or destruction without close(), leaves the old file.
     void openReplacing();
@@ -59,12 +59,11 @@ private:
     // Consumes the byte just peeked, counting line ends.
     void advance(int byte);
     void fillBuffer();
-    void flushBuffer();
     void requireOpen(bool forWriting) const;
     [[noreturn]] void rejectLongLine() const;
 
     std::string m_path;
-    int m_fd = -1;
+    Descriptor m_fd; // open while a file on disk is read
     bool m_inMemory = false;
     std::unique_ptr<ReplacementFile> m_replacement; // set while a replacement is being written
     bool m_writing = false;

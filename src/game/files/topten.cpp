@@ -1,18 +1,17 @@
 #include "topten.h"
 
 #include "game/errors.h"
-#include "game/files/fileimage.h"
+#include "game/files/descriptor.h"
 #include "game/files/filelock.h"
 #include "game/files/ioerror.h"
 #include "game/files/replacementfile.h"
 #include "game/files/textfile.h"
 #include "game/identity.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
-#include <exception>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -23,11 +22,18 @@ namespace {
 
 enum class Found { Whole, Missing, Damaged };
 
+// Why a table could not be read whole: the error, its input/output code when it has one, and
+// the line it stopped at.
+struct Damage {
+    std::string message;
+    std::optional<int> ioCode;
+    int line = 0;
+};
+
 struct TableOnDisk {
     Found found = Found::Missing;
     HighscoreRows rows{};
-    std::exception_ptr damage; // why the table could not be read whole
-    int damagedLine = 0;
+    Damage damage; // when found is Damaged
 };
 
 HighscoreRows defaultRows()
@@ -63,10 +69,11 @@ TableOnDisk readTable(const std::string& path)
             row.score = file.readInteger();
             file.skipLine();
         }
-    } catch (const GameError&) {
+    } catch (const GameError& error) {
+        const auto* ioError = dynamic_cast<const IoError*>(&error);
         table.found = Found::Damaged;
-        table.damage = std::current_exception();
-        table.damagedLine = file.lineNumber();
+        table.damage = {error.what(), ioError ? std::optional(ioError->code()) : std::nullopt,
+                        file.lineNumber()};
     }
     file.close();
     return table;
@@ -79,7 +86,7 @@ std::string writeTarget(const std::string& path)
         return path;
     char target[PATH_MAX];
     if (!::realpath(path.c_str(), target))
-        throw IoError(ioCodeFromErrno(errno));
+        raiseFromErrno();
     return target;
 }
 
@@ -97,23 +104,9 @@ void writeRows(const std::string& path, const HighscoreRows& rows)
 // Copies the file, byte for byte, to a new file of the backup's name.
 void keepBackup(const std::string& path, const std::string& backupPath)
 {
-    const int source = openRegularFile(path);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{source};
+    const Descriptor source = openRegularFile(path);
     ReplacementFile backup(backupPath);
-    std::string chunk(64 * 1024, '\0');
-    for (;;) {
-        const ssize_t got = ::read(source, chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw IoError(ioCodeFromErrno(errno));
-        if (got == 0)
-            break;
-        backup.write(chunk.substr(0, static_cast<std::size_t>(got)));
-    }
+    readToEnd(source, [&backup](const std::string& piece) { backup.write(piece); });
     backup.commit();
 }
 
@@ -166,14 +159,14 @@ void TopTen::LoadHighscores(const std::string& dataDirectory)
     }
     topTen = table.rows;
     if (table.found == Found::Damaged) {
-        try {
-            std::rethrow_exception(table.damage);
-        } catch (const GameError&) {
-            rethrowWithDetail(highscorePath + ", line " + std::to_string(table.damagedLine) +
-                              ": the rows from there on were not loaded. The next saved result "
-                              "first keeps the old file as " +
-                              kHighscoreFileName + ".bak.");
-        }
+        const Damage& damage = table.damage;
+        std::string detail = highscorePath + ", line " + std::to_string(damage.line) +
+                             ": the rows from there on were not loaded. The next saved result "
+                             "first keeps the old file as " +
+                             kHighscoreFileName + ".bak.";
+        if (damage.ioCode)
+            throw IoError(*damage.ioCode, std::move(detail));
+        throw GameError(damage.message, std::move(detail));
     }
 }
 
@@ -236,14 +229,4 @@ void SortHighscores(HighscoreRows& rows)
         for (std::size_t j = i + 1; j < 10; ++j)
             if (rows[i].score < rows[j].score)
                 std::swap(rows[i], rows[j]);
-}
-
-void TopTen::SortHighscores()
-{
-    ::SortHighscores(topTen);
-}
-
-void TopTen::SwapEntries(int a, int b)
-{
-    std::swap(topTen[a - 1], topTen[b - 1]);
 }

@@ -49,11 +49,6 @@ public:
     // otherwise keeps the table in memory.
     void refresh();
 
-    // Orders the rows by descending score with an exchange sort (not stable).
-    void SortHighscores();
-    // Exchanges rows a and b (1 to 10) whole.
-    void SwapEntries(int a, int b);
-
 private:
     std::string lockPath() const;
     void removeAbandonedSaves() const;
