@@ -1,4 +1,3 @@
-#include "forms/forms.h"
 #include "forms/radiogroup.h"
 #include "forms/rulestext.h"
 #include "forms/tform1.h"
@@ -71,8 +70,6 @@ private slots:
         TForm1& form = *window;
         TForm4 rules(&form);
         TForm5 about(&form);
-        Form4 = &rules;
-        Form5 = &about;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.RadioGroup1->button(2)->click();

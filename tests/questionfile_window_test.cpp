@@ -1,5 +1,4 @@
 #include "app/questioncheck.h"
-#include "forms/forms.h"
 #include "forms/questionfit.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
@@ -50,7 +49,6 @@ private slots:
         const auto window = env->mainWindow();
         TForm1& form = *window;
         TForm3 nameEntry(&form);
-        Form3 = &nameEntry;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
 

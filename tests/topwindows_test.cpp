@@ -1,4 +1,3 @@
-#include "forms/forms.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
 #include "forms/tform2.h"
@@ -109,7 +108,6 @@ private slots:
         const auto window = env->mainWindow();
         TForm1& form = *window;
         TForm3 nameEntry(&form);
-        Form3 = &nameEntry;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         ModalDriver driver;

@@ -3,7 +3,6 @@
 #include "app/commandline.h"
 #include "app/questioncheck.h"
 #include "forms/boxes.h"
-#include "forms/forms.h"
 #include "forms/tform1.h"
 #include "forms/tform2.h"
 #include "forms/tform3.h"
@@ -21,12 +20,6 @@
 #include <QTimer>
 #include <cstdio>
 
-TForm1* Form1 = nullptr;
-TForm2* Form2 = nullptr;
-TForm3* Form3 = nullptr;
-TForm4* Form4 = nullptr;
-TForm5* Form5 = nullptr;
-
 Kvizomir::Kvizomir(std::optional<std::string> questions)
     : m_resources(std::make_unique<QtResourceProvider>()), m_clock(std::make_unique<SystemClock>())
 {
@@ -35,28 +28,15 @@ Kvizomir::Kvizomir(std::optional<std::string> questions)
             std::make_unique<QuestionFileResources>(*m_resources, std::move(*questions));
     const ResourceProvider& resources = m_questionFile ? *m_questionFile : *m_resources;
     m_form1 = std::make_unique<TForm1>(resources, *m_clock, dataDirectory());
-    m_form2 = std::make_unique<TForm2>(m_form1->topTen(), m_form1.get());
-    Form2 = m_form2.get();
-    m_form3 = std::make_unique<TForm3>(m_form1.get());
-    Form3 = m_form3.get();
-    m_form4 = std::make_unique<TForm4>(m_form1.get());
-    Form4 = m_form4.get();
-    m_form5 = std::make_unique<TForm5>(m_form1.get());
-    Form5 = m_form5.get();
+    // The dialogs belong to the main window, their parent, which they stand over; the window
+    // reaches each through its pointer in forms.h.
+    new TForm2(m_form1->topTen(), m_form1.get());
+    new TForm3(m_form1.get());
+    new TForm4(m_form1.get());
+    new TForm5(m_form1.get());
 }
 
-Kvizomir::~Kvizomir()
-{
-    // The dialogs go before the main window that parents them.
-    Form5 = nullptr;
-    Form4 = nullptr;
-    Form3 = nullptr;
-    Form2 = nullptr;
-    m_form5.reset();
-    m_form4.reset();
-    m_form3.reset();
-    m_form2.reset();
-}
+Kvizomir::~Kvizomir() = default;
 
 void setUpApplication()
 {

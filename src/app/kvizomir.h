@@ -8,10 +8,6 @@ class QtResourceProvider;
 class ResourceProvider;
 class SystemClock;
 class TForm1;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
 
 // The running program: its resources, its clock and the five windows, created in order (the
 // main window first, which loads the bank and the Top 10 and starts a game) and alive until it
@@ -28,11 +24,7 @@ private:
     std::unique_ptr<QtResourceProvider> m_resources;
     std::unique_ptr<ResourceProvider> m_questionFile; // the built-in resources, other questions
     std::unique_ptr<SystemClock> m_clock;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<TForm3> m_form3;
-    std::unique_ptr<TForm4> m_form4;
-    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TForm1> m_form1; // and the four dialogs it parents
 };
 
 // Sets up the application object: its title and icon.

@@ -7,15 +7,6 @@
 
 #include <cstdio>
 
-namespace {
-
-std::string plural(std::size_t n, const std::string& word)
-{
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
-
-} // namespace
-
 int printQuestionFileCheck(const std::string& path)
 {
     std::string bytes;
@@ -36,14 +27,14 @@ int printQuestionFileCheck(const std::string& path)
         if (!group.name.empty())
             out += " \"" + group.name + "\"";
         out += ", line " + std::to_string(group.line) + ": ";
-        out += g < kGroupCount ? plural(static_cast<std::size_t>(group.count), "question")
+        out += g < kGroupCount ? counted(static_cast<std::size_t>(group.count), "question")
                                : "not played, a game has five groups";
         out += "\n";
     }
     if (report.playable())
         out += path + " can be played.\n";
     else
-        out += path + " cannot be played: " + plural(report.problems.size(), "problem") + ".\n";
+        out += path + " cannot be played: " + counted(report.problems.size(), "problem") + ".\n";
     std::fputs(out.c_str(), stdout);
     return report.playable() ? 0 : 1;
 }

@@ -8,11 +8,6 @@
 
 namespace {
 
-QString fromBytes(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 int runBox(QMessageBox& box)
 {
     // A question or name holding "<b>" is text, not markup.
@@ -25,8 +20,8 @@ int runBox(QMessageBox& box)
 
 void showMessageBox(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), fromBytes(text),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle),
+                    QString::fromStdString(text), QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     runBox(box);
@@ -34,7 +29,7 @@ void showMessageBox(const std::string& text)
 
 bool askConfirmation(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), fromBytes(text));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QString::fromStdString(text));
     // One role for both: the desktop's own order of yes and no buttons (no first on GNOME)
     // must not turn "&Yes", "&No" around.
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::ActionRole);
@@ -58,7 +53,7 @@ std::string errorBoxText(const std::string& message, const std::string& detail)
 void showErrorBox(const std::string& message, const std::string& detail)
 {
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
-                    fromBytes(errorBoxText(message, detail)), QMessageBox::Ok);
+                    QString::fromStdString(errorBoxText(message, detail)), QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     runBox(box);

@@ -2,6 +2,7 @@
 
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
+#include "game/utf8.h"
 
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -11,7 +12,8 @@
 namespace {
 
 // The characters the bound covers: Latin, Greek and Cyrillic letters without combining marks,
-// and the dashes, quotation marks and ellipsis of U+2010 to U+203A.
+// and the dashes, quotation marks and ellipsis of U+2010 to U+203A. Bytes that are not UTF-8
+// are not covered: the bound then leaves the text to be laid out.
 constexpr char32_t kLettersEnd = 0x530;
 constexpr char32_t kPunctuationFirst = 0x2010, kPunctuationLast = 0x203A;
 constexpr std::size_t kCovered = kLettersEnd + (kPunctuationLast - kPunctuationFirst + 1);
@@ -23,35 +25,6 @@ int coveredIndex(char32_t c)
     if (c >= kPunctuationFirst && c <= kPunctuationLast)
         return static_cast<int>(kLettersEnd + (c - kPunctuationFirst));
     return -1;
-}
-
-// The code point starting at text[i], advancing i; 0 for a byte that does not start valid UTF-8
-// (the bound then leaves the text to be laid out).
-char32_t nextCodePoint(const std::string& text, std::size_t& i)
-{
-    const auto byte = [&](std::size_t k) {
-        return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
-    };
-    const unsigned lead = byte(i);
-    int length = lead < 0x80                   ? 1
-                 : lead >= 0xC2 && lead < 0xE0 ? 2
-                 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                               : 0;
-    if (length == 0) {
-        ++i;
-        return 0;
-    }
-    char32_t c = length == 1 ? lead : lead & (length == 2 ? 0x1Fu : 0x0Fu);
-    for (int k = 1; k < length; ++k) {
-        const unsigned next = byte(i + static_cast<std::size_t>(k));
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return 0;
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    i += static_cast<std::size_t>(length);
-    return c;
 }
 
 bool isLetterOrDigit(char32_t c)
@@ -67,11 +40,6 @@ bool breaksBetween(char32_t before, char32_t after)
     static const std::u32string closing = U".,;:?!)]}%";
     return isLetterOrDigit(after) &&
            (isLetterOrDigit(before) || closing.find(before) != std::u32string::npos);
-}
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -121,12 +89,12 @@ WindowTextFit::~WindowTextFit() = default;
 
 bool WindowTextFit::questionFits(const std::string& question) const
 {
-    return questionSurelyFits(question) || questionFitsExactly(fromUtf8(question));
+    return questionSurelyFits(question) || questionFitsExactly(QString::fromStdString(question));
 }
 
 bool WindowTextFit::answerFits(const std::string& answer) const
 {
-    return answerSurelyFits(answer) || answerFitsExactly(fromUtf8(answer));
+    return answerSurelyFits(answer) || answerFitsExactly(QString::fromStdString(answer));
 }
 
 bool WindowTextFit::questionFitsExactly(const QString& question) const

@@ -23,11 +23,6 @@ namespace {
 constexpr int kClientWidth = 630;
 constexpr int kClientHeight = 332;
 
-QString text(const std::string& bytes)
-{
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 } // namespace
 
 TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::string dataDirectory,
@@ -37,7 +32,6 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
                               Qt::WindowCloseButtonHint),
       m_resources(resources), m_dataDirectory(std::move(dataDirectory)), m_ranking(m_topTen, *this)
 {
-    Form1 = this;
     setWindowTitle(QStringLiteral("Trivkan's Mudrac Quiz  v1.1"));
 
     auto* client = new QWidget(this);
@@ -59,11 +53,7 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
-}
+TForm1::~TForm1() = default;
 
 QPushButton* TForm1::createButton(QWidget* client, const char* caption, int left, int top,
                                   int width, int height)
@@ -224,7 +214,7 @@ void TForm1::clearQuestion()
 
 void TForm1::appendQuestionLine(const std::string& line)
 {
-    Memo1->appendPlainText(text(line));
+    Memo1->appendPlainText(QString::fromStdString(line));
 }
 
 void TForm1::clearAnswers()
@@ -234,12 +224,12 @@ void TForm1::clearAnswers()
 
 void TForm1::insertAnswer(int position, const std::string& answer)
 {
-    RadioGroup1->insertItem(position, text(answer));
+    RadioGroup1->insertItem(position, QString::fromStdString(answer));
 }
 
 void TForm1::replaceAnswer(int position, const std::string& answer)
 {
-    RadioGroup1->replaceItem(position, text(answer));
+    RadioGroup1->replaceItem(position, QString::fromStdString(answer));
 }
 
 void TForm1::deleteAnswer(int position)
@@ -259,13 +249,13 @@ int TForm1::selectedAnswer() const
 
 void TForm1::setQuestionNumberCaption(const std::string& caption)
 {
-    Label1->setText(text(caption));
+    Label1->setText(QString::fromStdString(caption));
     Label1->adjustSize();
 }
 
 void TForm1::setIqCaption(const std::string& caption)
 {
-    Label3->setText(text(caption));
+    Label3->setText(QString::fromStdString(caption));
     Label3->adjustSize();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/forms.h"
 #include "game/files/topten.h"
 #include "game/game.h"
 #include "game/mainwindowops.h"
@@ -103,6 +104,8 @@ private:
     QPushButton* createButton(QWidget* client, const char* caption, int left, int top, int width,
                               int height);
 
+    // Form1 points here before the creation handler runs.
+    FormPointer<TForm1> m_formPointer{Form1, this};
     const ResourceProvider& m_resources;
     std::string m_dataDirectory;
     QuestionBank m_groups;

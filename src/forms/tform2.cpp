@@ -29,7 +29,7 @@ void TForm2::showEvent(QShowEvent* event)
 void TForm2::FormShow()
 {
     Memo1->clear();
-    for (int k = 1; k <= 10; ++k) {
+    for (int k = 1; k <= kTopTenRows; ++k) {
         const Trezultat& row = m_table.topTen[static_cast<std::size_t>(k - 1)];
         Memo1->appendPlainText(QString::fromStdString(topTenLine(k, row.name, row.score)));
     }

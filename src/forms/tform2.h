@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/dialogframe.h"
+#include "forms/forms.h"
 
 class QPlainTextEdit;
 class TopTen;
@@ -20,6 +21,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    FormPointer<TForm2> m_formPointer{Form2, this};
     const TopTen& m_table;
 };
 

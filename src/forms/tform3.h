@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/dialogframe.h"
+#include "forms/forms.h"
 
 #include <string>
 
@@ -37,5 +38,6 @@ protected:
 private:
     void takeName();
 
+    FormPointer<TForm3> m_formPointer{Form3, this};
     std::string m_playerName;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/dialogframe.h"
+#include "forms/forms.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -22,5 +23,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    FormPointer<TForm4> m_formPointer{Form4, this};
     bool m_filled = false;
 };

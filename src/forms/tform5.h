@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/dialogframe.h"
+#include "forms/forms.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -21,5 +22,6 @@ protected:
 private:
     void fill();
 
+    FormPointer<TForm5> m_formPointer{Form5, this};
     bool m_filled = false;
 };

@@ -3,14 +3,14 @@
 #include "game/errors.h"
 #include "game/files/fileimage.h"
 #include "game/files/textfile.h"
+#include "game/scoring.h"
+#include "game/utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
 namespace {
-
-constexpr int kQuestionsPerGroupInAGame = 4;
 
 // The first control character of a line other than a tab, or -1 when it has none.
 int controlByte(const std::string& line)
@@ -21,45 +21,6 @@ int controlByte(const std::string& line)
             return byte;
     }
     return -1;
-}
-
-bool isUtf8(const std::string& text)
-{
-    const auto byteAt = [&](std::size_t k) {
-        return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
-    };
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF)
-            length = 2;
-        else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0; // no overlong forms
-            if (lead == 0xED)
-                high = 0x9F; // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            if (lead == 0xF4)
-                high = 0x8F; // nothing beyond U+10FFFF
-        } else
-            return false;
-        if (byteAt(i + 1) < low || byteAt(i + 1) > high)
-            return false;
-        for (std::size_t k = 2; k < length; ++k)
-            if ((byteAt(i + k) & 0xC0) != 0x80)
-                return false;
-        i += length;
-    }
-    return true;
 }
 
 bool isQuote(char c)
@@ -148,16 +109,11 @@ public:
         }
     }
 
-    static std::string counted(std::size_t count, const std::string& noun)
-    {
-        return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-    }
-
     // What only the whole file tells: the number of groups and of questions in each.
     void checkGroups()
     {
         for (std::size_t g = 0; g < summary.size() && g < kGroupCount; ++g)
-            if (summary[g].count + m_broken[g] < kQuestionsPerGroupInAGame)
+            if (summary[g].count + m_broken[g] < kQuestionsPerGroup)
                 add(summary[g].line, "group " + std::to_string(g + 1) + " has " +
                                          counted(summary[g].count, "question") +
                                          "; a game asks 4 from each group");
@@ -173,6 +129,11 @@ private:
 };
 
 } // namespace
+
+std::string counted(std::size_t count, const std::string& noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
 
 std::string readQuestionFileBytes(const std::string& path)
 {

@@ -51,6 +51,9 @@ std::string readQuestionFileBytes(const std::string& path);
 // bytes); fit, when given, measures the texts.
 QuestionFileReport checkQuestionText(const std::string& text, const TextFit* fit);
 
+// The count and the noun, in the plural unless the count is one: "1 group", "3 questions".
+std::string counted(std::size_t count, const std::string& noun);
+
 // "Question file line <n>: <what>", the first problem as the error box shows it.
 std::string problemMessage(const BankProblem& problem);
 

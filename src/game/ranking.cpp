@@ -6,11 +6,11 @@
 
 namespace {
 
-// The first row (1 to 10) whose score is below iq; 11 when there is none.
+// The first row (1 to 10) whose score is below iq; one past the last row when there is none.
 int qualifyingRow(const HighscoreRows& rows, std::int32_t iq)
 {
     int p = 1;
-    while (p <= 10 && rows[static_cast<std::size_t>(p - 1)].score >= iq)
+    while (p <= kTopTenRows && rows[static_cast<std::size_t>(p - 1)].score >= iq)
         ++p;
     return p;
 }
@@ -29,9 +29,9 @@ bool enterResult(HighscoreRows& rows, const std::string& name, std::int32_t iq)
         return true;
     }
     const int p = qualifyingRow(rows, iq);
-    if (p > 10)
+    if (p > kTopTenRows)
         return false;
-    for (int k = 10; k > p; --k)
+    for (int k = kTopTenRows; k > p; --k)
         rows[static_cast<std::size_t>(k - 1)] = rows[static_cast<std::size_t>(k - 2)];
     rows[static_cast<std::size_t>(p - 1)] = {name, iq};
     return true;
@@ -41,7 +41,7 @@ void Ranking::EnterHighscore(std::int32_t iq)
 {
     // Another copy of the game may have saved better results since this one last looked.
     m_table.refresh();
-    if (qualifyingRow(m_table.topTen, iq) > 10)
+    if (qualifyingRow(m_table.topTen, iq) > kTopTenRows)
         return;
 
     m_playerName = cleanPlayerName(m_ui.askPlayerName());

@@ -5,8 +5,6 @@
 #include "game/music/midifile.h"
 #include "platform/fluidsynthlibrary.h"
 
-#include <chrono>
-
 namespace {
 
 // The largest tune is 21 kB; anything near this is not a tune.
@@ -39,8 +37,6 @@ int errorCode(PerformanceFailure failure)
     return kNoSoundFont;
 }
 
-// How often the player looks whether a tune it started sounds yet.
-constexpr int kStartWatchMilliseconds = 2;
 // How often it looks whether the tune has ended, and how many looks in a row must find every
 // note silent before the audio output closes (the reverberation dies away meanwhile).
 constexpr int kEndWatchMilliseconds = 100;
@@ -57,8 +53,6 @@ template <typename T> void destroyOn(JobThread& thread, T object)
 MediaPlayer::MediaPlayer(MediaPlayerOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options))
 {
-    m_startWatch.setInterval(kStartWatchMilliseconds);
-    connect(&m_startWatch, &QTimer::timeout, this, &MediaPlayer::takeStarted);
     m_endWatch.setInterval(kEndWatchMilliseconds);
     connect(&m_endWatch, &QTimer::timeout, this, &MediaPlayer::watchTheEnd);
 }
@@ -135,7 +129,6 @@ void MediaPlayer::Close()
 
 void MediaPlayer::letGo()
 {
-    m_startWatch.stop();
     m_endWatch.stop();
     // The thread has started, or will start, the tune before it comes to these.
     if (m_starting.valid())
@@ -151,21 +144,25 @@ void MediaPlayer::Play()
     letGo();
     auto started = std::make_shared<std::promise<Started>>();
     m_starting = started->get_future();
-    m_thread.post([started, options = m_options, midi = m_midi] {
+    const unsigned start = ++m_starts;
+    m_thread.post([this, started, start, options = m_options, midi = m_midi] {
         Started result;
         result.performance = Performance::start(options, midi, result.failure);
         started->set_value(std::move(result));
+        // The player is still whole: its destructor waits for this thread. Should it be gone
+        // when the call comes due, Qt drops the call with it.
+        QMetaObject::invokeMethod(
+            this, [this, start] { takeStarted(start); }, Qt::QueuedConnection);
     });
     m_error = kNoError;
     m_mode = Mode::Playing;
-    m_startWatch.start();
 }
 
-void MediaPlayer::takeStarted()
+void MediaPlayer::takeStarted(unsigned start)
 {
-    if (m_starting.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+    // A start let go of since is being taken down on the thread.
+    if (start != m_starts || !m_starting.valid())
         return;
-    m_startWatch.stop();
     Started started = m_starting.get();
     if (!started.performance) {
         m_open = false;

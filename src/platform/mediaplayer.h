@@ -61,7 +61,8 @@ private:
     };
 
     void fail(int code);
-    void takeStarted();
+    // Takes the outcome of the start numbered start, which the player's thread has just given.
+    void takeStarted(unsigned start);
     void watchTheEnd();
     // Hands what the player holds to its thread to be taken down there.
     void letGo();
@@ -73,9 +74,9 @@ private:
     Mode m_mode = Mode::Silent;
     int m_error = 0;
     std::future<Started> m_starting;
+    unsigned m_starts = 0; // the tunes started, the last of them the one m_starting brings
     std::unique_ptr<Performance> m_performance;
     int m_quietChecks = 0;
-    QTimer m_startWatch;
     QTimer m_endWatch;
     JobThread m_thread;
 };

@@ -17,8 +17,6 @@ constexpr int kPeriods = 2;
 // loaded when the tune changes programs, instead of loading on the audio thread mid-tune.
 constexpr int kTuneChannels = 16;
 constexpr int kHoldingChannels = 16;
-constexpr int kDrumChannel = 9;
-constexpr int kDrumBank = 128;
 
 } // namespace
 

@@ -2,7 +2,6 @@
 
 #include "bankbuilder.h"
 #include "fakes.h"
-#include "forms/forms.h"
 #include "forms/tform1.h"
 #include "tempdir.h"
 
@@ -11,7 +10,7 @@
 #include <memory>
 
 // A fresh current directory, an empty data folder and a bank of the usual shape for the windows
-// under test. The dialogs a test hands to the main window are forgotten with it.
+// under test.
 struct FormEnvironment {
     FormEnvironment() : previous(QDir::currentPath())
     {
@@ -19,14 +18,7 @@ struct FormEnvironment {
         std::filesystem::create_directory(dataDirectory());
         resources.items["r_pitanja"] = bankText({73, 71, 71, 41, 33});
     }
-    ~FormEnvironment()
-    {
-        Form2 = nullptr;
-        Form3 = nullptr;
-        Form4 = nullptr;
-        Form5 = nullptr;
-        QDir::setCurrent(previous);
-    }
+    ~FormEnvironment() { QDir::setCurrent(previous); }
 
     std::string dataDirectory() const { return dir.file("data"); }
     // A main window over this environment, created (so started) but not yet shown.

@@ -225,8 +225,8 @@ void TopTen::refresh()
 
 void SortHighscores(HighscoreRows& rows)
 {
-    for (std::size_t i = 0; i < 9; ++i)
-        for (std::size_t j = i + 1; j < 10; ++j)
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i)
+        for (std::size_t j = i + 1; j < rows.size(); ++j)
             if (rows[i].score < rows[j].score)
                 std::swap(rows[i], rows[j]);
 }

@@ -14,7 +14,8 @@ struct Trezultat {
     bool operator==(const Trezultat&) const = default;
 };
 
-using HighscoreRows = std::array<Trezultat, 10>;
+inline constexpr int kTopTenRows = 10;
+using HighscoreRows = std::array<Trezultat, kTopTenRows>;
 
 inline constexpr const char* kHighscoreFileName = "m_highscore.txt";
 // The name of every row of a newly created table.

@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kChannels = 16;
-constexpr int kDrumChannel = 9;
-constexpr int kDrumBank = 128;
 
 // When an event reaches the synthesizer: by its time, then, at one time, by its track and its
 // place in the track, the order in which the player sends them.

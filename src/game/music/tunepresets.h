@@ -4,6 +4,10 @@
 #include <utility>
 #include <vector>
 
+// General MIDI plays drums on channel 10 (9 counted from 0), from the SoundFont's bank 128.
+inline constexpr int kDrumChannel = 9;
+inline constexpr int kDrumBank = 128;
+
 // What a tune asks of the SoundFont, found by reading its events without playing them, so that
 // the player can load those instruments before the first note sounds.
 struct TunePresets {
