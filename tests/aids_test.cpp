@@ -64,6 +64,17 @@ TEST_F(Aids, extraAndMiniRemoveTwoAndOneWrongAnswersAndTogetherLeaveTheRightOne)
     }
 }
 
+TEST_F(Aids, pickThatFallsOnTheRightAnswerIsDrawnAgainFromAllOffered)
+{
+    clock.set(14); // 00:00:00.014 UTC
+    game.NewGame();
+    ASSERT_EQ(window.answers, (std::vector<std::string>{"G1 Q33 wrong 2", "G1 Q33 wrong 1",
+                                                        "G1 Q33 right", "G1 Q33 wrong 3"}));
+    game.Button2Click(); // draws 2, the right answer, then 0
+    EXPECT_EQ(window.answers,
+              (std::vector<std::string>{"G1 Q33 wrong 1", "G1 Q33 right", "G1 Q33 wrong 3"}));
+}
+
 TEST_F(Aids, wrongAnswerAfterRemovalStillNamesTheCorrectAnswer)
 {
     game.NewGame();
