@@ -79,10 +79,11 @@ TEST(TextFile, readingAClosedFileIsAnError)
     EXPECT_EQ(ioCodeOf([&] { file.close(); }), 103);
 }
 
-TEST(TextFile, integersSkipBlanksAndLineEndsAndAcceptSignsAndHex)
+TEST(TextFile, integersSkipBlanksAndLineEndsAcceptSignsAndHexAndEndAfter32Characters)
 {
     TempDir dir;
-    writeFileImage(dir.file("n.txt"), "  \r\n\r\n -15 rest\r\n+7\r\n$1F\r\n0x10\r\nX$\r\n");
+    writeFileImage(dir.file("n.txt"), "  \r\n\r\n -15 rest\r\n+7\r\n$1F\r\n0x10\r\nx1f X10\r\n" +
+                                          std::string(31, '0') + "17\r\nX$\r\n");
     TextFile file(dir.file("n.txt"));
     file.openRead();
     EXPECT_EQ(file.readInteger(), -15);
@@ -90,6 +91,10 @@ TEST(TextFile, integersSkipBlanksAndLineEndsAndAcceptSignsAndHex)
     EXPECT_EQ(file.readInteger(), 7);
     EXPECT_EQ(file.readInteger(), 31);
     EXPECT_EQ(file.readInteger(), 16);
+    EXPECT_EQ(file.readInteger(), 31);
+    EXPECT_EQ(file.readInteger(), 16);
+    EXPECT_EQ(file.readInteger(), 1); // the 33rd character begins the next number
+    EXPECT_EQ(file.readInteger(), 7);
     EXPECT_EQ(ioCodeOf([&] { file.readInteger(); }), 106);
     EXPECT_EQ(file.readInteger(), 0); // end of file
     file.close();
