@@ -246,39 +246,59 @@ TEST(OddFiles, saveGoesThroughALinkIntoItsTargetAndLeavesOthersFilesAlone)
 
 TEST(OddFiles, copiesSavingAtOnceKeepEveryResult)
 {
-    for (int round = 0; round < 10; ++round) {
-        TempDir dir;
-        TopTen first;
-        first.LoadHighscores(dir.path());
-        // Two processes, each entering five results as fast as it can.
-        std::vector<pid_t> children;
-        for (const char* player : {"Alfa", "Beta"}) {
-            const pid_t child = ::fork();
-            if (child == 0) {
-                TopTen table; // loaded before the other copy saves anything
-                table.LoadHighscores(dir.path());
-                for (int k = 1; k <= 5; ++k) {
-                    const std::string name = player + std::to_string(k);
-                    table.saveChange(
-                        [&](HighscoreRows& rows) {
-                            return rows[9] = {name, k}, SortHighscores(rows), true;
-                        },
-                        name);
+    // One data folder, or two whose m_highscore.txt are links to one synced file.
+    for (const bool linked : {false, true}) {
+        for (int round = 0; round < 10; ++round) {
+            TempDir dir;
+            std::vector<std::string> folders(2, dir.path());
+            if (linked) {
+                writeFileImage(dir.file("synced.txt"), "");
+                for (std::string& folder : folders) {
+                    folder = dir.file(&folder == &folders[0] ? "a" : "b");
+                    ::mkdir(folder.c_str(), 0755);
+                    ::symlink("../synced.txt", (folder + "/m_highscore.txt").c_str());
                 }
-                ::_exit(0);
             }
-            children.push_back(child);
+            TopTen first;
+            first.LoadHighscores(folders[0]);
+            // Two processes, each entering five results as fast as it can.
+            std::vector<pid_t> children;
+            for (int copy = 0; copy < 2; ++copy) {
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    try {
+                        TopTen table; // loaded before the other copy saves anything
+                        table.LoadHighscores(folders[static_cast<std::size_t>(copy)]);
+                        for (int k = 1; k <= 5; ++k) {
+                            const std::string name = (copy ? "Beta" : "Alfa") + std::to_string(k);
+                            table.saveChange(
+                                [&](HighscoreRows& rows) {
+                                    return rows[9] = {name, k}, SortHighscores(rows), true;
+                                },
+                                name);
+                        }
+                    } catch (const GameError&) {
+                        ::_exit(1); // a save failed
+                    }
+                    ::_exit(0);
+                }
+                children.push_back(child);
+            }
+            for (const pid_t child : children) {
+                int status = 0;
+                ::waitpid(child, &status, 0);
+                EXPECT_EQ(status, 0) << "a copy failed to save";
+            }
+            first.refresh();
+            std::vector<std::string> names;
+            for (const Trezultat& row : first.topTen)
+                names.push_back(row.name);
+            std::sort(names.begin(), names.end());
+            EXPECT_EQ(names,
+                      (std::vector<std::string>{"Alfa1", "Alfa2", "Alfa3", "Alfa4", "Alfa5",
+                                                "Beta1", "Beta2", "Beta3", "Beta4", "Beta5"}))
+                << (linked ? "linked folders, " : "one folder, ") << "round " << round;
         }
-        for (const pid_t child : children)
-            ::waitpid(child, nullptr, 0);
-        first.refresh();
-        std::vector<std::string> names;
-        for (const Trezultat& row : first.topTen)
-            names.push_back(row.name);
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"Alfa1", "Alfa2", "Alfa3", "Alfa4", "Alfa5",
-                                                   "Beta1", "Beta2", "Beta3", "Beta4", "Beta5"}))
-            << "round " << round;
     }
 }
 

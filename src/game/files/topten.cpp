@@ -114,7 +114,8 @@ void keepBackup(const std::string& path, const std::string& backupPath)
 
 std::string TopTen::lockPath() const
 {
-    return highscorePath + ".lock";
+    // Beside the file the rows go to, so copies reaching it through different links take turns.
+    return writeTarget(highscorePath) + ".lock";
 }
 
 void TopTen::removeAbandonedSaves() const
