@@ -302,6 +302,24 @@ TEST(OddFiles, copiesSavingAtOnceKeepEveryResult)
     }
 }
 
+TEST(OddFiles, fileDeletedWhileTheGameRunsIsWrittenAgainFromTheTableInMemory)
+{
+    TempDir dir;
+    writeFileImage(dir.file("m_highscore.txt"), tableFile("Ana"));
+    TopTen table;
+    table.LoadHighscores(dir.path());
+    std::filesystem::remove(dir.file("m_highscore.txt"));
+    table.saveChange(
+        [](HighscoreRows& rows) {
+            return rows[9] = {"Ceca", 10}, SortHighscores(rows), true;
+        },
+        "Ceca");
+    std::string expected = tableFile("Ana");
+    expected.insert(expected.find("row 1"), "Ceca\r\n10\r\n");
+    expected.erase(expected.find("row 9"));
+    EXPECT_EQ(readBytes(dir.file("m_highscore.txt")), expected);
+}
+
 TEST(OddFiles, tuneFileReplacesWhateverStandsInItsPlace)
 {
     TempDir dir;

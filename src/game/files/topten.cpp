@@ -150,6 +150,7 @@ void TopTen::LoadHighscores(const std::string& dataDirectory)
     }
     if (table.found == Found::Missing) {
         // A save creates a missing file with the placeholder rows.
+        topTen = defaultRows();
         try {
             saveChange([](HighscoreRows&) { return false; }, "the new Top 10");
         } catch (const GameError&) {
@@ -171,12 +172,11 @@ void TopTen::LoadHighscores(const std::string& dataDirectory)
     }
 }
 
-HighscoreRows TopTen::rowsOnDiskForSave(bool& missing) const
+std::optional<HighscoreRows> TopTen::rowsOnDiskForSave() const
 {
     const TableOnDisk table = readTable(highscorePath);
-    missing = table.found == Found::Missing;
-    if (missing)
-        return defaultRows();
+    if (table.found == Found::Missing)
+        return std::nullopt;
     if (table.found == Found::Damaged)
         keepBackup(highscorePath, highscorePath + ".bak");
     return table.rows;
@@ -187,11 +187,15 @@ void TopTen::saveChange(const Change& change, const std::string& what)
     m_unsaved.push_back(change);
     try {
         FileLock lock(lockPath());
-        bool missing = false;
-        HighscoreRows rows = rowsOnDiskForSave(missing);
-        bool changed = missing;
-        for (const Change& unsaved : m_unsaved)
-            changed = unsaved(rows) || changed;
+        const std::optional<HighscoreRows> onDisk = rowsOnDiskForSave();
+        HighscoreRows rows = onDisk.value_or(topTen);
+        // The table in memory already holds the changes not yet saved, all but this one.
+        bool changed = !onDisk;
+        if (onDisk)
+            for (const Change& unsaved : m_unsaved)
+                changed = unsaved(rows) || changed;
+        else
+            change(rows);
         if (changed)
             writeRows(highscorePath, rows);
         topTen = rows;
