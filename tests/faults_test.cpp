@@ -1,5 +1,6 @@
 #include "game/errors.h"
 #include "game/files/fileimage.h"
+#include "game/files/replacementfile.h"
 #include "game/files/topten.h"
 #include "support/ioerrors.h"
 #include "support/tempdir.h"
@@ -318,6 +319,34 @@ TEST(OddFiles, fileDeletedWhileTheGameRunsIsWrittenAgainFromTheTableInMemory)
     expected.insert(expected.find("row 1"), "Ceca\r\n10\r\n");
     expected.erase(expected.find("row 9"));
     EXPECT_EQ(readBytes(dir.file("m_highscore.txt")), expected);
+}
+
+TEST(OddFiles, startRemovesWhatSavesKilledWhileWritingLeftAndNothingElse)
+{
+    TempDir dir;
+    // A copy of the game killed while writing each of its files.
+    for (const char* name : {"m_highscore.txt", "m_highscore.txt.bak", "temp.mid"}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ReplacementFile file(dir.file(name));
+            file.write("half a file");
+            ::raise(SIGKILL);
+        }
+        ::waitpid(child, nullptr, 0);
+    }
+    writeFileImage(dir.file("temp.mid.20240101.tmp"), "mine");
+    ReplacementFile stillWritten(dir.file("temp.mid")); // by a copy that is running
+    TopTen table;
+    table.LoadHighscores(dir.path());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string().substr(0, 23));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".temp.mid.mudracq-save-", "m_highscore.txt",
+                                               "m_highscore.txt.lock", "temp.mid.20240101.tmp"}));
+    stillWritten.write("MThd");
+    stillWritten.commit();
+    EXPECT_EQ(readBytes(dir.file("temp.mid")), "MThd");
 }
 
 TEST(OddFiles, tuneFileReplacesWhateverStandsInItsPlace)

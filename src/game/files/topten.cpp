@@ -10,7 +10,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,19 +120,15 @@ std::string TopTen::lockPath() const
 void TopTen::removeAbandonedSaves() const
 {
     try {
-        FileLock lock(lockPath());
+        // Every leftover in the data folder is the game's own (of this file, its .bak, temp.mid);
+        // beside a link's target, only this file's.
+        ReplacementFile::removeLeftovers(folderOf(highscorePath), {});
         const std::string target = writeTarget(highscorePath);
-        const std::string folder = folderOf(target);
-        const std::string fileName = target.substr(target.rfind('/') + 1);
-        DIR* entries = ::opendir(folder.c_str());
-        if (!entries)
-            return;
-        while (const dirent* entry = ::readdir(entries))
-            if (ReplacementFile::isLeftoverOf(entry->d_name, fileName))
-                ::unlinkat(::dirfd(entries), entry->d_name, 0);
-        ::closedir(entries);
+        if (target != highscorePath)
+            ReplacementFile::removeLeftovers(folderOf(target),
+                                             target.substr(target.rfind('/') + 1));
     } catch (const GameError&) {
-        // Without the lock the leftovers wait for the next start.
+        // A dangling link is reported when the file is read.
     }
 }
 
