@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <grp.h>
@@ -196,6 +197,68 @@ TEST(OddFiles, topTenThatExistsButCannotBeReadIsReportedAndNeverReplaced)
         if (kind == "file") {
             EXPECT_EQ(readBytes(path), before) << c.what;
         }
+    }
+}
+
+TEST(OddFiles, failedSaveNamesTheFileThatFailed)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& folder)> make;
+        const char* failed; // the file named, beside m_highscore.txt
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"lock file of mode 000",
+         [](const std::string& f) {
+             writeFileImage(f + "/m_highscore.txt.lock", ""),
+                 ::chmod((f + "/m_highscore.txt.lock").c_str(), 0);
+         },
+         "/m_highscore.txt.lock", "File access denied"},
+        {"folder as lock",
+         [](const std::string& f) { ::mkdir((f + "/m_highscore.txt.lock").c_str(), 0755); },
+         "/m_highscore.txt.lock", "File access denied"},
+        {"link as lock",
+         [](const std::string& f) {
+             ::symlink("elsewhere", (f + "/m_highscore.txt.lock").c_str());
+         },
+         "/m_highscore.txt.lock", "Invalid filename"},
+        {"folder named .bak",
+         [](const std::string& f) {
+             writeFileImage(f + "/m_highscore.txt", "Ana\r\nfifty\r\n");
+             ::mkdir((f + "/m_highscore.txt.bak").c_str(), 0755);
+         },
+         "/m_highscore.txt.bak", "File access denied"},
+        {"data folder a regular file",
+         [](const std::string& f) { ::rmdir(f.c_str()), writeFileImage(f, "somebody's file"); },
+         " is not a folder", "Invalid filename"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        ::chmod(dir.path().c_str(), 0777);
+        const std::string folder = dir.file("MudracQ");
+        ::mkdir(folder.c_str(), 0755);
+        ::chmod(folder.c_str(), 0777);
+        c.make(folder);
+        const std::string expected = std::string(c.message) + "\n" + folder + c.failed +
+                                     ": the result of Bob (IQ 99) was not saved.";
+        EXPECT_EQ(asOrdinaryUser([&] {
+                      TopTen table;
+                      errorOf([&] { table.LoadHighscores(folder); });
+                      const std::string saved = errorOf([&] {
+                          table.saveChange(
+                              [](HighscoreRows& rows) {
+                                  return rows[0] = {"Bob", 99}, true;
+                              },
+                              "the result of Bob (IQ 99)");
+                      });
+                      if (saved == expected)
+                          return 0;
+                      std::fprintf(stderr, "%s\n", saved.c_str());
+                      return 1;
+                  }),
+                  0)
+            << c.what << ": " << expected;
     }
 }
 
