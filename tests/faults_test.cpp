@@ -1,11 +1,13 @@
 #include "game/errors.h"
 #include "game/files/fileimage.h"
+#include "game/files/replacementfile.h"
 #include "game/files/topten.h"
 #include "support/ioerrors.h"
 #include "support/tempdir.h"
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <grp.h>
@@ -198,6 +200,68 @@ TEST(OddFiles, topTenThatExistsButCannotBeReadIsReportedAndNeverReplaced)
     }
 }
 
+TEST(OddFiles, failedSaveNamesTheFileThatFailed)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& folder)> make;
+        const char* failed; // the file named, beside m_highscore.txt
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"lock file of mode 000",
+         [](const std::string& f) {
+             writeFileImage(f + "/m_highscore.txt.lock", ""),
+                 ::chmod((f + "/m_highscore.txt.lock").c_str(), 0);
+         },
+         "/m_highscore.txt.lock", "File access denied"},
+        {"folder as lock",
+         [](const std::string& f) { ::mkdir((f + "/m_highscore.txt.lock").c_str(), 0755); },
+         "/m_highscore.txt.lock", "File access denied"},
+        {"link as lock",
+         [](const std::string& f) {
+             ::symlink("elsewhere", (f + "/m_highscore.txt.lock").c_str());
+         },
+         "/m_highscore.txt.lock", "Invalid filename"},
+        {"folder named .bak",
+         [](const std::string& f) {
+             writeFileImage(f + "/m_highscore.txt", "Ana\r\nfifty\r\n");
+             ::mkdir((f + "/m_highscore.txt.bak").c_str(), 0755);
+         },
+         "/m_highscore.txt.bak", "File access denied"},
+        {"data folder a regular file",
+         [](const std::string& f) { ::rmdir(f.c_str()), writeFileImage(f, "somebody's file"); },
+         " is not a folder", "Invalid filename"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        ::chmod(dir.path().c_str(), 0777);
+        const std::string folder = dir.file("MudracQ");
+        ::mkdir(folder.c_str(), 0755);
+        ::chmod(folder.c_str(), 0777);
+        c.make(folder);
+        const std::string expected = std::string(c.message) + "\n" + folder + c.failed +
+                                     ": the result of Bob (IQ 99) was not saved.";
+        EXPECT_EQ(asOrdinaryUser([&] {
+                      TopTen table;
+                      errorOf([&] { table.LoadHighscores(folder); });
+                      const std::string saved = errorOf([&] {
+                          table.saveChange(
+                              [](HighscoreRows& rows) {
+                                  return rows[0] = {"Bob", 99}, true;
+                              },
+                              "the result of Bob (IQ 99)");
+                      });
+                      if (saved == expected)
+                          return 0;
+                      std::fprintf(stderr, "%s\n", saved.c_str());
+                      return 1;
+                  }),
+                  0)
+            << c.what << ": " << expected;
+    }
+}
+
 TEST(OddFiles, damagedRowIsKeptInABackupBeforeTheNextSave)
 {
     TempDir dir;
@@ -246,40 +310,106 @@ TEST(OddFiles, saveGoesThroughALinkIntoItsTargetAndLeavesOthersFilesAlone)
 
 TEST(OddFiles, copiesSavingAtOnceKeepEveryResult)
 {
-    for (int round = 0; round < 10; ++round) {
-        TempDir dir;
-        TopTen first;
-        first.LoadHighscores(dir.path());
-        // Two processes, each entering five results as fast as it can.
-        std::vector<pid_t> children;
-        for (const char* player : {"Alfa", "Beta"}) {
-            const pid_t child = ::fork();
-            if (child == 0) {
-                TopTen table; // loaded before the other copy saves anything
-                table.LoadHighscores(dir.path());
-                for (int k = 1; k <= 5; ++k) {
-                    const std::string name = player + std::to_string(k);
-                    table.saveChange(
-                        [&](HighscoreRows& rows) {
-                            return rows[9] = {name, k}, SortHighscores(rows), true;
-                        },
-                        name);
+    // One data folder, or two whose m_highscore.txt are links to one synced file.
+    for (const bool linked : {false, true}) {
+        for (int round = 0; round < 10; ++round) {
+            TempDir dir;
+            std::vector<std::string> folders(2, dir.path());
+            if (linked) {
+                writeFileImage(dir.file("synced.txt"), "");
+                for (std::string& folder : folders) {
+                    folder = dir.file(&folder == &folders[0] ? "a" : "b");
+                    ::mkdir(folder.c_str(), 0755);
+                    ::symlink("../synced.txt", (folder + "/m_highscore.txt").c_str());
                 }
-                ::_exit(0);
             }
-            children.push_back(child);
+            TopTen first;
+            first.LoadHighscores(folders[0]);
+            // Two processes, each entering five results as fast as it can.
+            std::vector<pid_t> children;
+            for (int copy = 0; copy < 2; ++copy) {
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    try {
+                        TopTen table; // loaded before the other copy saves anything
+                        table.LoadHighscores(folders[static_cast<std::size_t>(copy)]);
+                        for (int k = 1; k <= 5; ++k) {
+                            const std::string name = (copy ? "Beta" : "Alfa") + std::to_string(k);
+                            table.saveChange(
+                                [&](HighscoreRows& rows) {
+                                    return rows[9] = {name, k}, SortHighscores(rows), true;
+                                },
+                                name);
+                        }
+                    } catch (const GameError&) {
+                        ::_exit(1); // a save failed
+                    }
+                    ::_exit(0);
+                }
+                children.push_back(child);
+            }
+            for (const pid_t child : children) {
+                int status = 0;
+                ::waitpid(child, &status, 0);
+                EXPECT_EQ(status, 0) << "a copy failed to save";
+            }
+            first.refresh();
+            std::vector<std::string> names;
+            for (const Trezultat& row : first.topTen)
+                names.push_back(row.name);
+            std::sort(names.begin(), names.end());
+            EXPECT_EQ(names,
+                      (std::vector<std::string>{"Alfa1", "Alfa2", "Alfa3", "Alfa4", "Alfa5",
+                                                "Beta1", "Beta2", "Beta3", "Beta4", "Beta5"}))
+                << (linked ? "linked folders, " : "one folder, ") << "round " << round;
         }
-        for (const pid_t child : children)
-            ::waitpid(child, nullptr, 0);
-        first.refresh();
-        std::vector<std::string> names;
-        for (const Trezultat& row : first.topTen)
-            names.push_back(row.name);
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"Alfa1", "Alfa2", "Alfa3", "Alfa4", "Alfa5",
-                                                   "Beta1", "Beta2", "Beta3", "Beta4", "Beta5"}))
-            << "round " << round;
     }
+}
+
+TEST(OddFiles, fileDeletedWhileTheGameRunsIsWrittenAgainFromTheTableInMemory)
+{
+    TempDir dir;
+    writeFileImage(dir.file("m_highscore.txt"), tableFile("Ana"));
+    TopTen table;
+    table.LoadHighscores(dir.path());
+    std::filesystem::remove(dir.file("m_highscore.txt"));
+    table.saveChange(
+        [](HighscoreRows& rows) {
+            return rows[9] = {"Ceca", 10}, SortHighscores(rows), true;
+        },
+        "Ceca");
+    std::string expected = tableFile("Ana");
+    expected.insert(expected.find("row 1"), "Ceca\r\n10\r\n");
+    expected.erase(expected.find("row 9"));
+    EXPECT_EQ(readBytes(dir.file("m_highscore.txt")), expected);
+}
+
+TEST(OddFiles, startRemovesWhatSavesKilledWhileWritingLeftAndNothingElse)
+{
+    TempDir dir;
+    // A copy of the game killed while writing each of its files.
+    for (const char* name : {"m_highscore.txt", "m_highscore.txt.bak", "temp.mid"}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ReplacementFile file(dir.file(name));
+            file.write("half a file");
+            ::raise(SIGKILL);
+        }
+        ::waitpid(child, nullptr, 0);
+    }
+    writeFileImage(dir.file("temp.mid.20240101.tmp"), "mine");
+    ReplacementFile stillWritten(dir.file("temp.mid")); // by a copy that is running
+    TopTen table;
+    table.LoadHighscores(dir.path());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string().substr(0, 23));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".temp.mid.mudracq-save-", "m_highscore.txt",
+                                               "m_highscore.txt.lock", "temp.mid.20240101.tmp"}));
+    stillWritten.write("MThd");
+    stillWritten.commit();
+    EXPECT_EQ(readBytes(dir.file("temp.mid")), "MThd");
 }
 
 TEST(OddFiles, tuneFileReplacesWhateverStandsInItsPlace)

@@ -47,6 +47,14 @@ std::string exampleWith(std::vector<std::pair<int, std::string>> edits)
     return text;
 }
 
+std::string withCrLf(const std::string& text)
+{
+    std::string converted;
+    for (const char c : text)
+        converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return converted;
+}
+
 std::string problemsOf(const std::string& text)
 {
     const ByteFit fit;
@@ -104,6 +112,10 @@ TEST(QuestionFile, everyBrokenVariantIsReportedAtItsLine)
          "11: not plain text: the line holds the byte 0x00\n"},
         {exampleWith({{10, std::string(2000, 'x')}}),
          "10: not plain text: the line is longer than 1024 bytes\n"},
+        // The limit counts a line's text, whichever line end follows it.
+        {withCrLf(exampleWith({{1, "@" + std::string(1023, 'G')}})), ""},
+        {withCrLf(exampleWith({{1, "@" + std::string(1024, 'G')}})),
+         "1: not plain text: the line is longer than 1024 bytes\n"},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(problemsOf(text), expected);

@@ -1,6 +1,7 @@
 #include "game/files/fileimage.h"
 #include "game/files/ioerror.h"
 #include "game/files/topten.h"
+#include "game/playername.h"
 #include "support/tempdir.h"
 
 #include <filesystem>
@@ -102,6 +103,13 @@ TEST(HighscoreFile, saveThenLoadGivesTheSameBytes)
     table.topTen[1] = {"\xD0\x9C\xD0\xB8\xD0\xBB\xD0\xBE\xD1\x88", 40};
     table.topTen[2] = {"old \xE8 latin", -5};
     table.topTen[3] = {"  spaced  ", 0};
+    // The longest names the name entry gives, typed or pasted.
+    table.topTen[4] = {cleanPlayerName(std::string(2'000, 'a')), 7};
+    std::string pasted;
+    for (int k = 0; k < 40'000; ++k)
+        pasted += "\xC4\x8D";
+    table.topTen[5] = {cleanPlayerName(pasted), 3};
+    ASSERT_EQ(table.topTen[4].name.size(), 1024u);
     table.SaveHighscores();
     const std::string saved = readBytes(table.highscorePath);
     const std::string first = "\xC4\x90or\xC4\x91"

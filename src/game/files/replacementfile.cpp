@@ -3,8 +3,10 @@
 #include "game/files/ioerror.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +57,11 @@ ReplacementFile::ReplacementFile(std::string path) : m_path(std::move(path))
             m_tempPath.clear();
             raiseFromErrno();
         }
+        // A cleanup may take the file in the moment before it is locked: then take another.
+        struct stat created {};
+        if (m_fd && (::flock(m_fd.get(), LOCK_EX) != 0 || ::fstat(m_fd.get(), &created) != 0 ||
+                     created.st_nlink == 0))
+            m_fd = Descriptor();
     }
     if (replacesAFile)
         ::fchmod(m_fd.get(), old.st_mode & 07777);
@@ -80,17 +87,34 @@ void ReplacementFile::commit()
         throw IoError(103);
     if (::fsync(m_fd.get()) != 0)
         raiseFromErrno();
-    m_fd.close();
+    // Renamed while still locked, so no cleanup takes it on the way.
     if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
         raiseFromErrno();
     m_tempPath.clear();
+    m_fd.close();
     // The rename itself reaches the disk with its folder.
     const Descriptor folder(::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder)
         ::fsync(folder.get());
 }
 
-bool ReplacementFile::isLeftoverOf(const std::string& entryName, const std::string& fileName)
+void ReplacementFile::removeLeftovers(const std::string& folder, const std::string& fileName)
 {
-    return entryName.starts_with("." + fileName + kTempMark);
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        const bool leftover =
+            fileName.empty() ? name.starts_with('.') && name.find(kTempMark) != std::string::npos
+                             : name.starts_with("." + fileName + kTempMark);
+        if (!leftover)
+            continue;
+        // Locked only by a replacement still being written.
+        const Descriptor file(::openat(::dirfd(entries), entry->d_name,
+                                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (file && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+    }
+    ::closedir(entries);
 }

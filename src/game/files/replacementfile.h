@@ -6,10 +6,11 @@
 
 // A new file that takes the place of an existing name only when it is complete. The content
 // goes to a fresh temporary file beside the name (created exclusively, so nothing of another
-// owner is ever written through), is flushed to disk and then renamed over the name. Whatever
-// stood under the name, a link or a FIFO included, is replaced itself, never written through.
-// Every failure raises an IoError; a replacement that fails or is destroyed uncommitted removes
-// its temporary file and leaves the old file as it was.
+// owner is ever written through), is flushed to disk and then renamed over the name. The temporary
+// file is locked (flock) while it is written, so a cleanup tells a killed replacement's file from
+// one still being written. Whatever stood under the name, a link or a FIFO included, is replaced
+// itself, never written through. Every failure raises an IoError; a replacement that fails or is
+// destroyed uncommitted removes its temporary file and leaves the old file as it was.
 class ReplacementFile {
 public:
     // Creates the temporary file beside path. It gets the mode of the file it replaces, or
@@ -23,9 +24,10 @@ public:
     // Flushes the content to disk and renames it over the path.
     void commit();
 
-    // True for the names of temporary files that replacements of fileName leave behind when
-    // their process is killed.
-    static bool isLeftoverOf(const std::string& entryName, const std::string& fileName);
+    // Removes from the folder the temporary files that replacements left behind when their
+    // process was killed: those of fileName, or of any file when fileName is empty. The file of
+    // a replacement still being written stays.
+    static void removeLeftovers(const std::string& folder, const std::string& fileName);
 
 private:
     std::string m_path;

@@ -125,7 +125,6 @@ std::string TextFile::readLine()
 {
     requireOpen(false);
     std::string line;
-    std::size_t length = 0;
     for (;;) {
         fillBuffer();
         if (m_pos >= m_buffer.size())
@@ -136,15 +135,15 @@ std::string TextFile::readLine()
             static_cast<const char*>(std::memchr(start, '\n', m_buffer.size() - m_pos));
         const std::size_t taken =
             end ? static_cast<std::size_t>(end - start) : m_buffer.size() - m_pos;
-        length += taken;
-        if (length > kMaxLineBytes)
-            rejectLongLine();
         const std::size_t from = line.size();
         line.append(start, taken);
         if (std::memchr(start, '\r', taken))
             line.erase(
                 std::remove(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), '\r'),
                 line.end());
+        // The limit counts the text, not the CR of its line end.
+        if (line.size() > kMaxLineBytes)
+            rejectLongLine();
         m_pos += taken;
         if (end) {
             advance('\n');
@@ -158,7 +157,7 @@ void TextFile::skipLine()
     requireOpen(false);
     std::size_t length = 0;
     for (int c = peekByte(); c >= 0; c = peekByte()) {
-        if (c != '\n' && ++length > kMaxLineBytes)
+        if (c != '\n' && c != '\r' && ++length > kMaxLineBytes)
             rejectLongLine();
         advance(c);
         if (c == '\n')

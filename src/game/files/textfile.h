@@ -35,8 +35,8 @@ public:
     void close();
 
     // The text up to the next LF, the line end consumed. Every CR is dropped from the text, so
-    // CR LF ends a line like LF. At the end of the file: an empty line. A line longer than
-    // kMaxLineBytes raises "Line <n> is longer than 1024 bytes".
+    // CR LF ends a line like LF. At the end of the file: an empty line. A line whose text (its
+    // CRs not counted) is longer than kMaxLineBytes raises "Line <n> is longer than 1024 bytes".
     std::string readLine();
     // True when no byte is left to read.
     bool eof();

@@ -10,7 +10,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,29 +109,36 @@ void keepBackup(const std::string& path, const std::string& backupPath)
     backup.commit();
 }
 
+// How a box names the file that failed: by its path, or by its folder when that is not one.
+std::string placeOf(const std::string& file)
+{
+    const std::string folder = folderOf(file);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+        return folder + " is not a folder";
+    return file;
+}
+
 } // namespace
 
 std::string TopTen::lockPath() const
 {
-    return highscorePath + ".lock";
+    // Beside the file the rows go to, so copies reaching it through different links take turns.
+    return writeTarget(highscorePath) + ".lock";
 }
 
 void TopTen::removeAbandonedSaves() const
 {
     try {
-        FileLock lock(lockPath());
+        // Every leftover in the data folder is the game's own (of this file, its .bak, temp.mid);
+        // beside a link's target, only this file's.
+        ReplacementFile::removeLeftovers(folderOf(highscorePath), {});
         const std::string target = writeTarget(highscorePath);
-        const std::string folder = folderOf(target);
-        const std::string fileName = target.substr(target.rfind('/') + 1);
-        DIR* entries = ::opendir(folder.c_str());
-        if (!entries)
-            return;
-        while (const dirent* entry = ::readdir(entries))
-            if (ReplacementFile::isLeftoverOf(entry->d_name, fileName))
-                ::unlinkat(::dirfd(entries), entry->d_name, 0);
-        ::closedir(entries);
+        if (target != highscorePath)
+            ReplacementFile::removeLeftovers(folderOf(target),
+                                             target.substr(target.rfind('/') + 1));
     } catch (const GameError&) {
-        // Without the lock the leftovers wait for the next start.
+        // A dangling link is reported when the file is read.
     }
 }
 
@@ -144,16 +150,18 @@ void TopTen::LoadHighscores(const std::string& dataDirectory)
     try {
         table = readTable(highscorePath);
     } catch (const GameError&) {
-        rethrowWithDetail(highscorePath +
+        rethrowWithDetail(placeOf(highscorePath) +
                           ": the Top 10 was not loaded; the file is left as it is.");
     }
     if (table.found == Found::Missing) {
         // A save creates a missing file with the placeholder rows.
+        topTen = defaultRows();
+        std::string failed;
         try {
-            saveChange([](HighscoreRows&) { return false; }, "the new Top 10");
+            writeChange([](HighscoreRows&) { return false; }, failed);
         } catch (const GameError&) {
             topTen = {};
-            rethrowWithDetail(highscorePath + ": the Top 10 could not be created.");
+            rethrowWithDetail(placeOf(failed) + ": the Top 10 could not be created.");
         }
         return;
     }
@@ -170,34 +178,53 @@ void TopTen::LoadHighscores(const std::string& dataDirectory)
     }
 }
 
-HighscoreRows TopTen::rowsOnDiskForSave(bool& missing) const
+std::optional<HighscoreRows> TopTen::rowsOnDiskForSave(std::string& failed) const
 {
     const TableOnDisk table = readTable(highscorePath);
-    missing = table.found == Found::Missing;
-    if (missing)
-        return defaultRows();
-    if (table.found == Found::Damaged)
-        keepBackup(highscorePath, highscorePath + ".bak");
+    if (table.found == Found::Missing)
+        return std::nullopt;
+    if (table.found == Found::Damaged) {
+        failed = highscorePath + ".bak";
+        keepBackup(highscorePath, failed);
+        failed = highscorePath;
+    }
     return table.rows;
+}
+
+void TopTen::writeChange(const Change& change, std::string& failed)
+{
+    failed = highscorePath;
+    const std::string lockFile = lockPath();
+    // A lock file that cannot be made (the folder missing or read-only) fails the table's save.
+    struct stat info {};
+    if (::lstat(lockFile.c_str(), &info) == 0)
+        failed = lockFile;
+    FileLock lock(lockFile);
+    failed = highscorePath;
+    const std::optional<HighscoreRows> onDisk = rowsOnDiskForSave(failed);
+    HighscoreRows rows = onDisk.value_or(topTen);
+    // The table in memory already holds the changes not yet saved, all but this one.
+    bool changed = !onDisk;
+    if (onDisk)
+        for (const Change& unsaved : m_unsaved)
+            changed = unsaved(rows) || changed;
+    else
+        change(rows);
+    if (changed)
+        writeRows(highscorePath, rows);
+    topTen = rows;
+    m_unsaved.clear();
 }
 
 void TopTen::saveChange(const Change& change, const std::string& what)
 {
     m_unsaved.push_back(change);
+    std::string failed;
     try {
-        FileLock lock(lockPath());
-        bool missing = false;
-        HighscoreRows rows = rowsOnDiskForSave(missing);
-        bool changed = missing;
-        for (const Change& unsaved : m_unsaved)
-            changed = unsaved(rows) || changed;
-        if (changed)
-            writeRows(highscorePath, rows);
-        topTen = rows;
-        m_unsaved.clear();
+        writeChange(change, failed);
     } catch (const GameError&) {
         change(topTen);
-        rethrowWithDetail(highscorePath + ": " + what + " was not saved.");
+        rethrowWithDetail(placeOf(failed) + ": " + what + " was not saved.");
     }
 }
 

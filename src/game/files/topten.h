@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,12 @@ public:
     void LoadHighscores(const std::string& dataDirectory);
     // Replaces the rows in the file with the ten in memory.
     void SaveHighscores();
-    // Applies the change to the rows on disk, writes them when they changed, and takes them as
-    // the table in memory. A save that fails keeps the change in memory and raises its error with
-    // a line saying that `what` was not saved; the next save tries it again. The file is
-    // replaced atomically: through a link, its target is replaced.
+    // Applies the change to the rows on disk (to the table in memory when the file is missing),
+    // writes them when they changed, and takes them as the table in memory. A save that fails
+    // keeps the change in memory and raises its error with a line naming the file that failed
+    // (its folder when that is not a folder) and saying that `what` was not saved; the next
+    // save tries it again. The file is replaced atomically: through a link, its target is
+    // replaced.
     void saveChange(const Change& change, const std::string& what);
     // Takes the rows on disk, with the changes not yet saved, when the file can be read whole;
     // otherwise keeps the table in memory.
@@ -53,9 +56,12 @@ public:
 private:
     std::string lockPath() const;
     void removeAbandonedSaves() const;
-    // The rows a save starts from: the file's, the placeholder rows when it is missing. A file
-    // that cannot be read whole is first copied to the .bak file.
-    HighscoreRows rowsOnDiskForSave(bool& missing) const;
+    // The rows a save starts from: the file's, none when it is missing. A file that cannot be
+    // read whole is first copied to the .bak file. A failure leaves `failed` naming its file.
+    std::optional<HighscoreRows> rowsOnDiskForSave(std::string& failed) const;
+    // The locked part of saveChange: applies the change and writes the rows. A failure leaves
+    // `failed` naming the file it failed on (the lock file, the .bak file or the table).
+    void writeChange(const Change& change, std::string& failed);
 
     std::vector<Change> m_unsaved;
 };
