@@ -415,15 +415,21 @@ TEST(OddFiles, startRemovesWhatSavesKilledWhileWritingLeftAndNothingElse)
 TEST(OddFiles, tuneFileReplacesWhateverStandsInItsPlace)
 {
     TempDir dir;
+    ::chmod(dir.path().c_str(), 0777);
     const std::string tune = dir.file("temp.mid");
     writeFileImage(dir.file("target"), "another user's file");
     for (const auto& make : std::vector<std::function<void()>>{
              [&] { ::symlink(dir.file("target").c_str(), tune.c_str()); },
-             [&] { ::mkfifo(tune.c_str(), 0644); },
+             [&] { ::mkfifo(tune.c_str(), 0666); },
          }) {
         std::filesystem::remove(tune);
         make();
-        writeFileImage(tune, "MThd");
+        // The target is not the ordinary user's to write, yet the link is theirs to replace.
+        EXPECT_EQ(asOrdinaryUser([&] {
+                      writeFileImage(tune, "MThd");
+                      return 0;
+                  }),
+                  0);
         EXPECT_EQ(lstatKind(tune), "file");
         EXPECT_EQ(readBytes(tune), "MThd");
     }

@@ -34,12 +34,13 @@ public:
     void Play() override { calls.push_back("play"); }
 };
 
+// What the action raised, as the error box shows it: the message and its line about the file.
 std::string raise(const std::function<void()>& action)
 {
     try {
         action();
     } catch (const GameError& error) {
-        return error.what();
+        return error.what() + (error.detail().empty() ? "" : "\n" + error.detail());
     }
     return "no error";
 }
@@ -103,11 +104,23 @@ TEST_F(MusicTest, everyFailureIsReportedAndLeavesTheMusicStopped)
     EXPECT_EQ(raise([&] { music.PlayTune("r_3"); }), "Resource r_3 not found");
     EXPECT_EQ(player.calls, std::vector<std::string>{"close"});
 
-    player.calls.clear();
+    // Each failure to write the tune names the file and what failed.
+    const std::string missing = dir.file("missing/temp.mid");
     Music homeless(resources, player, dir.file("missing"));
-    EXPECT_EQ(raise([&] { homeless.PlayTune("r_5"); }),
-              "Cannot create file " + dir.file("missing/temp.mid"));
-    EXPECT_EQ(player.calls, std::vector<std::string>{"close"});
+    std::filesystem::create_directory(path());
+    const struct {
+        Music& music;
+        std::string box;
+    } unwritable[] = {
+        {homeless, "File not found\n" + missing + ": the file was not written."},
+        {music, "File access denied\n" + path() + " is a folder: the file was not written."},
+    };
+    for (const auto& c : unwritable) {
+        player.calls.clear();
+        EXPECT_EQ(raise([&] { c.music.PlayTune("r_5"); }), c.box);
+        EXPECT_EQ(player.calls, std::vector<std::string>{"close"});
+    }
+    std::filesystem::remove(path());
 
     // A file-size limit stands in for a full disk; the child reports what the tune choice raised.
     const pid_t child = ::fork();
@@ -116,7 +129,8 @@ TEST_F(MusicTest, everyFailureIsReportedAndLeavesTheMusicStopped)
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_IGN);
         player.calls.clear();
-        const bool reported = raise([&] { music.PlayTune("r_5"); }) == "Stream write error";
+        const bool reported = raise([&] { music.PlayTune("r_5"); }) ==
+                              "Disk full\n" + path() + ": the file was not written.";
         ::_exit(reported && player.calls == std::vector<std::string>{"close"} ? 0 : 1);
     }
     int status = 1;

@@ -6,22 +6,22 @@
 #include "game/files/replacementfile.h"
 
 #include <cstdint>
-#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 void writeFileImage(const std::string& path, const std::string& bytes)
 {
-    std::unique_ptr<ReplacementFile> file;
+    struct stat info {};
+    // A link is replaced, not written through, so whose file it points to does not matter.
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+        ::unlink(path.c_str());
     try {
-        file = std::make_unique<ReplacementFile>(path);
+        ReplacementFile file(path);
+        file.write(bytes);
+        file.commit();
     } catch (const IoError&) {
-        throw GameError("Cannot create file " + path);
-    }
-    try {
-        file->write(bytes);
-        file->commit();
-    } catch (const IoError&) {
-        throw GameError("Stream write error");
+        const bool folder = ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        rethrowWithDetail(path + (folder ? " is a folder" : "") + ": the file was not written.");
     }
 }
 

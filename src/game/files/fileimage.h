@@ -7,8 +7,8 @@
 
 // Puts the bytes under path as a new file, written whole beside it and renamed into place, so
 // whatever stood there before, a link or a FIFO included, is replaced and never written through.
-// Raises "Cannot create file <path>" when it cannot be created and "Stream write error" when the
-// bytes cannot all be written; the old file then stays as it was.
+// A failure raises its input/output error with a line naming the path (and saying when a folder
+// stands there); the old file then stays as it was, except that a link is gone.
 void writeFileImage(const std::string& path, const std::string& bytes);
 
 // The whole content of a regular file of at most maxBytes (a whole number of megabytes), opened
