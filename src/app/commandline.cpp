@@ -1,9 +1,11 @@
 #include "commandline.h"
 
+#include "app/qtoptions.h"
 #include "app/questioncheck.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -25,11 +27,10 @@ std::string helpText(const QCommandLineParser& parser, const QString& program)
 
 CommandLine readCommandLine(int argc, char** argv)
 {
+    const QtOptions split = splitQtOptions(argc, argv);
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (arguments.isEmpty())
-        arguments << QString::fromLatin1(kProgram);
+    for (const std::string& argument : split.rest)
+        arguments << QString::fromLocal8Bit(argument);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -71,6 +72,12 @@ CommandLine readCommandLine(int argc, char** argv)
         command.text = std::string(kProgram) + " " + MUDRACQ_VERSION + "\n";
         return command;
     }
+    if (!split.unknownSingleDash.empty())
+        return mistake(QStringLiteral("Unknown option '%1'.")
+                           .arg(QString::fromLocal8Bit(split.unknownSingleDash)));
+    if (!split.missingValue.empty())
+        return mistake(QStringLiteral("Missing value after '%1'.")
+                           .arg(QString::fromLocal8Bit(split.missingValue)));
     if (!parsed)
         return mistake(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -86,6 +93,8 @@ CommandLine readCommandLine(int argc, char** argv)
     } else if (parser.isSet(questions)) {
         command.questionFile = parser.value(questions).toLocal8Bit().toStdString();
     }
+    command.platform = split.platform;
+    command.display = split.display;
     return command;
 }
 
@@ -100,9 +109,11 @@ int runWithoutWindow(const CommandLine& command, int argc, char** argv)
         std::fputs(command.text.c_str(), stderr);
         return 1;
     case CommandLine::Action::CheckQuestions: {
-        // The texts are measured with the window's fonts on a platform that needs no display.
+        // The texts are measured with the window's fonts on a platform that needs no display,
+        // whatever platform the command line names.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        QApplication application(argc, argv);
+        int programOnly = std::min(argc, 1);
+        QApplication application(programOnly, argv);
         return printQuestionFileCheck(command.questionFile);
     }
     case CommandLine::Action::Play:

@@ -10,11 +10,15 @@ struct CommandLine {
     std::string questionFile;
     // What to print for Help, Version and Mistake, ready with its line ends.
     std::string text;
+    // The toolkit's -platform and -display, which the toolkit reads itself; empty when not given.
+    std::string platform;
+    std::string display;
 };
 
-// Reads the arguments (argv[0] first) without needing an application object. --help and
-// --version win over everything else; an unknown option, a missing file name, a stray argument
-// or both file options together are a Mistake that says so and points at --help.
+// Reads the arguments (argv[0] first) without needing an application object, leaving the
+// toolkit's own options (see qtoptions.h) to the toolkit. --help and --version win over
+// everything else; an unknown option, a missing file name, a stray argument or both file options
+// together are a Mistake that says so and points at --help.
 CommandLine readCommandLine(int argc, char** argv);
 
 // Carries out what needs no window: prints the help, the version or the mistake, or checks a

@@ -53,7 +53,7 @@ int runKvizomir(int argc, char** argv)
     const CommandLine command = readCommandLine(argc, argv);
     if (command.action != CommandLine::Action::Play)
         return runWithoutWindow(command, argc, argv);
-    if (const auto problem = displayProblem()) {
+    if (const auto problem = displayProblem(command.platform, command.display)) {
         std::fprintf(stderr, "mudracq: %s\n", problem->c_str());
         return 1;
     }

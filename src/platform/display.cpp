@@ -19,9 +19,9 @@ std::string environment(const char* name)
 
 // Whether the platforms named in QT_QPA_PLATFORM (a list separated by ";") need a display
 // server; with none named the toolkit picks X or Wayland.
-bool platformNeedsDisplay()
+bool platformNeedsDisplay(const std::string& platform)
 {
-    const std::string chosen = environment("QT_QPA_PLATFORM");
+    const std::string chosen = platform.empty() ? environment("QT_QPA_PLATFORM") : platform;
     if (chosen.empty())
         return true;
     std::string_view rest = chosen;
@@ -123,11 +123,11 @@ bool waylandAnswers(const std::string& name)
 
 } // namespace
 
-std::optional<std::string> displayProblem()
+std::optional<std::string> displayProblem(const std::string& platform, const std::string& display)
 {
-    if (!platformNeedsDisplay())
+    if (!platformNeedsDisplay(platform))
         return std::nullopt;
-    const std::string x = environment("DISPLAY");
+    const std::string x = display.empty() ? environment("DISPLAY") : display;
     const std::string wayland = environment("WAYLAND_DISPLAY");
     if (x.empty() && wayland.empty())
         return "no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set";
