@@ -47,12 +47,21 @@ std::string exampleWith(std::vector<std::pair<int, std::string>> edits)
     return text;
 }
 
-std::string withCrLf(const std::string& text)
+// The text with each line end replaced.
+std::string withLineEnds(std::string text, const std::string& end)
 {
-    std::string converted;
-    for (const char c : text)
-        converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return converted;
+    for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + end.size()))
+        text.replace(at, 1, end);
+    return text;
+}
+
+// An ASCII text spread over 16 bits a character, low byte first or last.
+std::string wide(const std::string& ascii, bool lowFirst)
+{
+    std::string text;
+    for (const char c : ascii)
+        text += lowFirst ? std::string{c, '\0'} : std::string{'\0', c};
+    return text;
 }
 
 std::string problemsOf(const std::string& text)
@@ -83,6 +92,11 @@ TEST(QuestionFile, theExampleAndTheShippedBankCanBePlayed)
 
 TEST(QuestionFile, everyBrokenVariantIsReportedAtItsLine)
 {
+    const std::string crLineEnds =
+        "not plain text: the file uses CR line ends; save it with LF or CR LF line ends\n";
+    const std::string notUtf8 = "not UTF-8 text but ";
+    const std::string saveUtf8 = "; save the file in the UTF-8 encoding\n";
+    const std::string ascii = "@ PRVA\n-'Koliko nogu ima pcela?'\nsest*\nosam\n";
     const std::string longQuestion = "-\"" + std::string(120, 'q') + "?\"";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {exampleWith({{4, "Dunav"}}), "3: no answer ends with the * that marks the right one\n"},
@@ -113,9 +127,22 @@ TEST(QuestionFile, everyBrokenVariantIsReportedAtItsLine)
         {exampleWith({{10, std::string(2000, 'x')}}),
          "10: not plain text: the line is longer than 1024 bytes\n"},
         // The limit counts a line's text, whichever line end follows it.
-        {withCrLf(exampleWith({{1, "@" + std::string(1023, 'G')}})), ""},
-        {withCrLf(exampleWith({{1, "@" + std::string(1024, 'G')}})),
+        {withLineEnds(exampleWith({{1, "@" + std::string(1023, 'G')}}), "\r\n"), ""},
+        {withLineEnds(exampleWith({{1, "@" + std::string(1024, 'G')}}), "\r\n"),
          "1: not plain text: the line is longer than 1024 bytes\n"},
+        // Line ends and encodings from other systems, said as such.
+        {withLineEnds(exampleFile(), "\r"), "1: " + crLineEnds},
+        {withLineEnds("@ A\n-'x'\n", "\r"), "1: " + crLineEnds},
+        {exampleWith({{10, "osam\r*"}}), "10: " + crLineEnds},
+        {"\xFF\xFE" + wide(ascii, true), "1: " + notUtf8 + "UTF-16" + saveUtf8},
+        {wide(ascii, false), "1: " + notUtf8 + "UTF-16" + saveUtf8},
+        {std::string("\0\0\xFE\xFF", 4) + wide(wide(ascii, false), false),
+         "1: " + notUtf8 + "UTF-32" + saveUtf8},
+        // Files joined with cat, each with its byte order mark: no group is lost.
+        {withLineEnds(exampleFile(), "\n\xEF\xBB\xBF"), ""},
+        {exampleWith(
+             {{79, "\xEF\xBB\xBF@ ČETVRTA"}, {80, "\xEF\xBB\xBF"}, {81, "\xEF\xBB\xBF-'Ko?'"}}),
+         ""},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(problemsOf(text), expected);

@@ -34,10 +34,7 @@ public:
     void run()
     {
         do {
-            std::string line = nextLine();
-            // Editors on some systems open a UTF-8 text with a byte order mark.
-            if (m_lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0)
-                line.erase(0, 3);
+            const std::string line = nextLine();
             if (line.empty())
                 continue;
             if (line.front() == '@')
@@ -52,6 +49,10 @@ private:
     {
         ++m_lineNumber;
         std::string line = m_file.readLine();
+        // Editors on some systems open a UTF-8 text with a byte order mark, and texts joined
+        // with cat keep each one's mark at the start of its first line.
+        if (line.starts_with("\xEF\xBB\xBF"))
+            line.erase(0, 3);
         m_listener.lineRead(m_lineNumber, line);
         return line;
     }

@@ -54,7 +54,7 @@ public:
 // Reads an open text file into the groups, line by line. Input outside the format (a sixth
 // header, a thousand-and-first question in a group, a question before the first header, an empty
 // answer line, a text that ends among a question's answers) raises an error naming the line;
-// what was read before it stays in the groups. A byte order mark before the first line is
+// what was read before it stays in the groups. A byte order mark at the start of a line is
 // skipped.
 void readQuestionFile(TextFile& file, QuestionBank& groups);
 // The same reading, telling the listener what it meets; the listener decides whether a line

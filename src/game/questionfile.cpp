@@ -9,8 +9,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string_view>
 
 namespace {
+
+constexpr const char* kCrLineEnds =
+    "not plain text: the file uses CR line ends; save it with LF or CR LF line ends";
 
 // The first control character of a line other than a tab, or -1 when it has none.
 int controlByte(const std::string& line)
@@ -21,6 +25,36 @@ int controlByte(const std::string& line)
             return byte;
     }
     return -1;
+}
+
+// The line of the first CR that ends a line alone (CRs before an LF end it with the LF), 0 when
+// the text has none.
+int loneCrLine(const std::string& text)
+{
+    for (auto cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', cr)) {
+        const auto next = text.find_first_not_of('\r', cr);
+        if (next == std::string::npos || text[next] != '\n')
+            return 1 + static_cast<int>(std::count(
+                           text.begin(), text.begin() + static_cast<std::ptrdiff_t>(cr), '\n'));
+        cr = next;
+    }
+    return 0;
+}
+
+// The encoding of a text in 16 or 32 bits a character, told by its byte order mark or, without
+// one, by the zero bytes beside its first character (a file begins with "@", "-" or a space);
+// nullptr for any other text.
+const char* wideEncoding(std::string_view text)
+{
+    using namespace std::string_view_literals;
+    const auto zeroAt = [&](std::size_t k) { return k < text.size() && text[k] == '\0'; };
+    if (text.starts_with("\xFF\xFE\0\0"sv) || text.starts_with("\0\0\xFE\xFF"sv) ||
+        (text.size() >= 4 && zeroAt(1) && zeroAt(2) && zeroAt(0) != zeroAt(3)))
+        return "UTF-32";
+    if (text.starts_with("\xFF\xFE"sv) || text.starts_with("\xFE\xFF"sv) ||
+        (text.size() >= 2 && zeroAt(0) != zeroAt(1)))
+        return "UTF-16";
+    return nullptr;
 }
 
 bool isQuote(char c)
@@ -40,7 +74,7 @@ std::string groupName(const std::string& header)
 // Hears the reading out and notes every problem, letting it go on past each.
 class FileChecker : public BankListener {
 public:
-    explicit FileChecker(const TextFit* fit) : m_fit(fit) {}
+    FileChecker(const TextFit* fit, int crLine) : m_fit(fit), m_crLine(crLine) {}
 
     std::vector<BankProblem> problems;
     std::vector<GroupSummary> summary;
@@ -64,6 +98,10 @@ public:
         lastLine = line;
         if (!text.empty() && text.front() == '-')
             m_recent[static_cast<std::size_t>(line) % m_recent.size()] = text;
+        if (line == m_crLine) {
+            add(line, kCrLineEnds);
+            throw NotText{};
+        }
         if (const int byte = controlByte(text); byte >= 0) {
             char what[64];
             std::snprintf(what, sizeof what, "not plain text: the line holds the byte 0x%02X",
@@ -124,6 +162,7 @@ public:
 
 private:
     const TextFit* m_fit;
+    int m_crLine; // the first line a CR ends alone, 0 for none
     std::array<std::string, kAnswerCount + 1> m_recent; // the question line and its answers
     std::vector<int> m_broken;                          // questions rejected, by group
 };
@@ -143,7 +182,13 @@ std::string readQuestionFileBytes(const std::string& path)
 QuestionFileReport checkQuestionText(const std::string& text, const TextFit* fit)
 {
     QuestionFileReport report;
-    FileChecker checker(fit);
+    if (const char* encoding = wideEncoding(text)) {
+        report.problems.push_back({1, std::string("not UTF-8 text but ") + encoding +
+                                          "; save the file in the UTF-8 encoding"});
+        return report;
+    }
+    const int crLine = loneCrLine(text);
+    FileChecker checker(fit, crLine);
     TextFile file("question file");
     file.openText(text);
     try {
@@ -151,9 +196,13 @@ QuestionFileReport checkQuestionText(const std::string& text, const TextFit* fit
         checker.checkGroups();
     } catch (const FileChecker::NotText&) {
     } catch (const GameError&) {
-        // The text layer refuses a line longer than it reads.
-        checker.add(file.lineNumber(), "not plain text: the line is longer than " +
-                                           std::to_string(TextFile::kMaxLineBytes) + " bytes");
+        // The text layer refuses a line longer than it reads; with CR line ends the whole file
+        // is one line.
+        if (file.lineNumber() == crLine)
+            checker.add(crLine, kCrLineEnds);
+        else
+            checker.add(file.lineNumber(), "not plain text: the line is longer than " +
+                                               std::to_string(TextFile::kMaxLineBytes) + " bytes");
     }
     report.problems = std::move(checker.problems);
     std::stable_sort(report.problems.begin(), report.problems.end(),
