@@ -5,7 +5,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
 
@@ -161,6 +164,9 @@ private slots:
         noSoundFont.soundFont = "/nonexistent.sf2";
         MediaPlayerOptions notASoundFont = silentOutput();
         notASoundFont.soundFont = dir->file("junk.mid");
+        MediaPlayerOptions aFifo = silentOutput();
+        aFifo.soundFont = dir->file("fifo.sf2");
+        ::mkfifo(aFifo.soundFont.c_str(), 0644);
         MediaPlayerOptions noOutput;
         noOutput.audioDrivers = {"no-such-output"};
         const struct {
@@ -170,10 +176,16 @@ private slots:
             {noSoundFont, "No General MIDI SoundFont could be loaded from /nonexistent.sf2"},
             {notASoundFont,
              "No General MIDI SoundFont could be loaded from " + dir->file("junk.mid")},
+            {aFifo, "No General MIDI SoundFont could be loaded from " + aFifo.soundFont},
             {noOutput, "No audio output could be opened for the music"},
         };
         for (const auto& c : outputs) {
             MediaPlayer player(c.options);
+            // Should the FIFO be opened after all, a writer that comes and goes lets it go.
+            const auto releaseTheFifo = [&](void*) {
+                ::close(::open(aFifo.soundFont.c_str(), O_RDWR | O_NONBLOCK));
+            };
+            const std::unique_ptr<void, decltype(releaseTheFifo)> release(&player, releaseTheFifo);
             QSignalSpy failed(&player, &MediaPlayer::failed);
             player.setFileName(tuneFile());
             player.Open();

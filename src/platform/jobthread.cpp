@@ -1,41 +1,51 @@
 #include "jobthread.h"
 
+#include <thread>
+
 void JobThread::post(std::function<void()> job)
 {
+    const bool starts = !m_queue;
+    if (starts)
+        m_queue = std::make_shared<Queue>();
     {
-        const std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(job));
+        const std::lock_guard lock(m_queue->mutex);
+        m_queue->jobs.push_back(std::move(job));
     }
-    if (!m_thread.joinable())
-        m_thread = std::thread([this] { run(); });
-    m_wake.notify_one();
+    if (starts)
+        std::thread([queue = m_queue] { run(*queue); }).detach();
+    m_queue->wake.notify_one();
 }
 
-void JobThread::finish()
+bool JobThread::finish(std::chrono::milliseconds patience)
 {
-    if (!m_thread.joinable())
-        return;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_finishing = true;
+    if (!m_queue)
+        return true;
+    const std::shared_ptr<Queue> queue = std::move(m_queue);
+    std::unique_lock lock(queue->mutex);
+    queue->finishing = true;
+    queue->wake.notify_one();
+    const auto ended = [&] { return queue->done; };
+    if (patience == kForever) {
+        queue->ended.wait(lock, ended);
+        return true;
     }
-    m_wake.notify_one();
-    m_thread.join();
-    m_finishing = false;
+    return queue->ended.wait_for(lock, patience, ended);
 }
 
-void JobThread::run()
+void JobThread::run(Queue& queue)
 {
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(queue.mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_finishing || !m_jobs.empty(); });
-        if (m_jobs.empty())
-            return;
-        std::function<void()> job = std::move(m_jobs.front());
-        m_jobs.pop_front();
+        queue.wake.wait(lock, [&] { return queue.finishing || !queue.jobs.empty(); });
+        if (queue.jobs.empty())
+            break;
+        std::function<void()> job = std::move(queue.jobs.front());
+        queue.jobs.pop_front();
         lock.unlock();
         job();
         job = nullptr; // what the job holds goes here, on this thread
         lock.lock();
     }
+    queue.done = true;
+    queue.ended.notify_all();
 }

@@ -42,6 +42,9 @@ int errorCode(PerformanceFailure failure)
 constexpr int kEndWatchMilliseconds = 100;
 constexpr int kQuietChecksBeforeClosing = 10;
 
+// How long the end of the player waits for its thread to take down what it still holds.
+constexpr std::chrono::seconds kPatienceAtTheEnd{3};
+
 // Hands an object to the job thread, to be destroyed there.
 template <typename T> void destroyOn(JobThread& thread, T object)
 {
@@ -60,7 +63,12 @@ MediaPlayer::MediaPlayer(MediaPlayerOptions options, QObject* parent)
 MediaPlayer::~MediaPlayer()
 {
     Close();
-    m_thread.finish();
+    {
+        const std::lock_guard lock(m_owner->mutex);
+        m_owner->player = nullptr;
+    }
+    // A start stuck in the system (a SoundFont on a hung disk) must not keep the program alive.
+    m_thread.finish(kPatienceAtTheEnd);
 }
 
 std::string MediaPlayer::errorText() const
@@ -145,14 +153,15 @@ void MediaPlayer::Play()
     auto started = std::make_shared<std::promise<Started>>();
     m_starting = started->get_future();
     const unsigned start = ++m_starts;
-    m_thread.post([this, started, start, options = m_options, midi = m_midi] {
+    m_thread.post([owner = m_owner, started, start, options = m_options, midi = m_midi] {
         Started result;
         result.performance = Performance::start(options, midi, result.failure);
         started->set_value(std::move(result));
-        // The player is still whole: its destructor waits for this thread. Should it be gone
-        // when the call comes due, Qt drops the call with it.
-        QMetaObject::invokeMethod(
-            this, [this, start] { takeStarted(start); }, Qt::QueuedConnection);
+        // Should the player go before the call comes due, Qt drops the call with it.
+        const std::lock_guard lock(owner->mutex);
+        if (MediaPlayer* player = owner->player)
+            QMetaObject::invokeMethod(
+                player, [player, start] { player->takeStarted(start); }, Qt::QueuedConnection);
     });
     m_error = kNoError;
     m_mode = Mode::Playing;

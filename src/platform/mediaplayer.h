@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 
 // The hidden media player: plays a MIDI file (plain or RIFF-wrapped) once, in the background,
@@ -21,7 +22,7 @@ public:
     enum class Mode { Silent, Playing, Ended };
 
     explicit MediaPlayer(MediaPlayerOptions options = {}, QObject* parent = nullptr);
-    // Takes down what plays and waits for the player's thread.
+    // Takes down what plays and waits a few seconds at most for the player's thread.
     ~MediaPlayer() override;
 
     // Loads the synthesizer library in the background, so that the first tune starts sooner;
@@ -55,6 +56,12 @@ signals:
     void failed();
 
 private:
+    // The player, for its thread's jobs to report to while it exists.
+    struct Owner {
+        explicit Owner(MediaPlayer* owner) : player(owner) {}
+        std::mutex mutex;
+        MediaPlayer* player;
+    };
     struct Started {
         std::unique_ptr<Performance> performance;
         PerformanceFailure failure = PerformanceFailure::None;
@@ -78,5 +85,6 @@ private:
     std::unique_ptr<Performance> m_performance;
     int m_quietChecks = 0;
     QTimer m_endWatch;
+    std::shared_ptr<Owner> m_owner = std::make_shared<Owner>(this);
     JobThread m_thread;
 };

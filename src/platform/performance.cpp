@@ -3,6 +3,8 @@
 #include "game/music/tunepresets.h"
 #include "platform/fluidsynthlibrary.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 // The output takes the sound in periods of this many frames (46 ms): few enough wake-ups that
@@ -55,6 +57,10 @@ Performance::~Performance()
 
 PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::string_view midi)
 {
+    // FluidSynth would wait for ever on a FIFO or a device in the SoundFont's place.
+    struct stat soundFontFile {};
+    if (::stat(options.soundFont.c_str(), &soundFontFile) != 0 || !S_ISREG(soundFontFile.st_mode))
+        return PerformanceFailure::NoSoundFont;
     const FluidSynthLibrary& fs = m_fs;
     m_settings = fs.new_fluid_settings();
     if (!m_settings)
