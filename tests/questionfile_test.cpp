@@ -1,5 +1,6 @@
 #include "game/errors.h"
 #include "game/questionfile.h"
+#include "game/utf8.h"
 #include "support/bankbuilder.h"
 #include "support/tempdir.h"
 
@@ -16,11 +17,19 @@
 
 namespace {
 
-// Measures like a window whose question box takes 120 bytes and whose answers take 30.
+// Measures like a window whose question box takes 120 bytes and whose answers take 30, and
+// whose fonts draw everything but the private use characters.
 class ByteFit : public TextFit {
 public:
     bool questionFits(const std::string& text) const override { return text.size() <= 120; }
     bool answerFits(const std::string& text) const override { return text.size() <= 30; }
+    char32_t undrawable(const std::string& text) const override
+    {
+        for (std::size_t i = 0; i < text.size();)
+            if (const char32_t c = nextCodePoint(text, i); c >= 0xE000 && c <= 0xF8FF)
+                return c;
+        return 0;
+    }
 };
 
 std::string exampleFile()
@@ -96,6 +105,8 @@ TEST(QuestionFile, everyBrokenVariantIsReportedAtItsLine)
         "not plain text: the file uses CR line ends; save it with LF or CR LF line ends\n";
     const std::string notUtf8 = "not UTF-8 text but ";
     const std::string saveUtf8 = "; save the file in the UTF-8 encoding\n";
+    const std::string hidden = ", a control, format or line separator character\n";
+    const std::string twice = "the same answer is given twice\n";
     const std::string ascii = "@ PRVA\n-'Koliko nogu ima pcela?'\nsest*\nosam\n";
     const std::string longQuestion = "-\"" + std::string(120, 'q') + "?\"";
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -130,6 +141,19 @@ TEST(QuestionFile, everyBrokenVariantIsReportedAtItsLine)
         {withLineEnds(exampleWith({{1, "@" + std::string(1023, 'G')}}), "\r\n"), ""},
         {withLineEnds(exampleWith({{1, "@" + std::string(1024, 'G')}}), "\r\n"),
          "1: not plain text: the line is longer than 1024 bytes\n"},
+        // Texts that would not show whole, or answers that would look alike.
+        {exampleWith({{3, "-'Koja reka\tprotiče?'"}, {4, "Du\u2028nav*"}, {5, "Sa\u0085va"}}),
+         "3: the question holds U+0009" + hidden + "4: the answer holds U+2028" + hidden +
+             "5: the answer holds U+0085" + hidden},
+        {exampleWith({{4, "Dunav*"}, {5, "Dunav "}, {6, "Dunav\u00A0"}, {7, "Dunav\u200B"}}),
+         "5: " + twice + "6: " + twice + "7: the answer holds U+200B" + hidden + "7: " + twice},
+        {exampleWith({{10, "še\u00ADst*"}, {11, "šest\u2060"}, {12, " šest"}, {13, "\u00A0"}}),
+         "10: the answer holds U+00AD" + hidden + "11: the answer holds U+2060" + hidden +
+             "11: " + twice + "12: " + twice + "13: the answer is empty\n"},
+        {exampleWith({{9, "-' \u3000'"}, {10, "dva  puta*"}, {11, "dva puta"}}),
+         "9: the question has no text\n11: " + twice},
+        {exampleWith({{4, "Dunav\uE000*"}}),
+         "4: the answer holds U+E000, which none of the window's fonts can draw\n"},
         // Line ends and encodings from other systems, said as such.
         {withLineEnds(exampleFile(), "\r"), "1: " + crLineEnds},
         {withLineEnds("@ A\n-'x'\n", "\r"), "1: " + crLineEnds},

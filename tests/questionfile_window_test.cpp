@@ -4,6 +4,7 @@
 #include "forms/tform1.h"
 #include "forms/tform3.h"
 #include "game/files/fileimage.h"
+#include "game/utf8.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 
@@ -114,6 +115,32 @@ private slots:
         choice = chooseQuestions(broken);
         QVERIFY(choice.play && choice.questions == exampleFile());
         QVERIFY(driver.seen.empty());
+    }
+
+    void charactersThatDoNotShowAreThoseUnicodeCallsControlFormatOrSeparator()
+    {
+        for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+            const QChar::Category category = QChar::category(c);
+            const bool hidden =
+                category == QChar::Other_Control || category == QChar::Other_Format ||
+                category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
+            // Characters this Qt does not know yet may be hidden ones of a newer Unicode.
+            if (hidden != isHiddenCharacter(c) && category != QChar::Other_NotAssigned)
+                QFAIL(qPrintable(QString::number(c, 16)));
+        }
+    }
+
+    void charactersNoFontOfTheWindowHasAreFound()
+    {
+        const WindowTextFit fit;
+        const std::pair<const char*, char32_t> cases[] = {
+            {"Đorđe Čolić, Ђурђевдан, „Na Drini ćuprija“ — 1914…", 0},
+            {"e\u0301\u00A0\u2009«»", 0},
+            {"a\u0378b", 0x378},        // no character at all
+            {"x\U0010FFFDy", 0x10FFFD}, // for private use, in no font here
+        };
+        for (const auto& [text, expected] : cases)
+            QCOMPARE(fit.undrawable(text), expected);
     }
 
     void quickMeasureAgreesWithLayingTextsOutInTheControls()

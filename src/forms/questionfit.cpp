@@ -4,10 +4,12 @@
 #include "forms/tform1.h"
 #include "game/utf8.h"
 
+#include <QGlyphRun>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -44,7 +46,29 @@ bool breaksBetween(char32_t before, char32_t after)
 
 } // namespace
 
-WindowTextFit::Advances::Advances(const QFont& font) : metrics(font), known(kCovered, -1.0) {}
+WindowTextFit::Advances::Advances(const QFont& face)
+    : font(face), metrics(face), known(kCovered, -1.0)
+{
+}
+
+bool WindowTextFit::Advances::draws(char32_t c) const
+{
+    if (c < 0x7F)
+        return true;
+    const auto [found, fresh] = drawn.try_emplace(c, true);
+    if (fresh && !metrics.inFontUcs4(c)) {
+        // Laid out, the character takes a glyph from the first font that has one; glyph 0,
+        // the empty box, when none has.
+        QTextLayout layout(QString::fromUcs4(&c, 1), font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns())
+            if (run.glyphIndexes().contains(0))
+                found->second = false;
+    }
+    return found->second;
+}
 
 qreal WindowTextFit::Advances::of(char32_t c) const
 {
@@ -95,6 +119,17 @@ bool WindowTextFit::questionFits(const std::string& question) const
 bool WindowTextFit::answerFits(const std::string& answer) const
 {
     return answerSurelyFits(answer) || answerFitsExactly(QString::fromStdString(answer));
+}
+
+char32_t WindowTextFit::undrawable(const std::string& text) const
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = nextCodePoint(text, i);
+        if (c != kNotUtf8 && !isHiddenCharacter(c) &&
+            !(m_questionAdvances->draws(c) && m_answerAdvances->draws(c)))
+            return c;
+    }
+    return 0;
 }
 
 bool WindowTextFit::questionFitsExactly(const QString& question) const

@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QPlainTextEdit;
@@ -23,6 +24,9 @@ public:
     bool questionFits(const std::string& text) const override;
     // The answer's radio button is as wide as the button needs for the whole text.
     bool answerFits(const std::string& text) const override;
+    // The first character the question box or the answer buttons would draw as a missing glyph,
+    // every font Qt falls back on tried; hidden characters are left to the caller.
+    char32_t undrawable(const std::string& text) const override;
 
     // The same answers from laying the text out in the controls themselves, every time.
     bool questionFitsExactly(const QString& text) const;
@@ -36,8 +40,12 @@ private:
         explicit Advances(const QFont& font);
         // An upper bound of the character's advance; negative when it is not covered.
         qreal of(char32_t c) const;
+        // Whether the font, or one Qt falls back on, has a glyph for the character.
+        bool draws(char32_t c) const;
+        QFont font;
         QFontMetricsF metrics;
         mutable std::vector<qreal> known;
+        mutable std::unordered_map<char32_t, bool> drawn;
     };
     bool questionSurelyFits(const std::string& text) const;
     bool answerSurelyFits(const std::string& text) const;

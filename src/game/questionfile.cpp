@@ -62,6 +62,14 @@ bool isQuote(char c)
     return c == '"' || c == '\'';
 }
 
+// "U+00AD": the character as the Unicode standard names its code point.
+std::string codePointName(char32_t c)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+    return name;
+}
+
 std::string groupName(const std::string& header)
 {
     const std::string frame = " \t+=*#-_~";
@@ -125,26 +133,46 @@ public:
         const std::string& raw = m_recent[static_cast<std::size_t>(line) % m_recent.size()];
         if (raw.size() < 3 || !isQuote(raw[1]) || !isQuote(raw.back()))
             add(line, "the question text is not enclosed in quotes");
-        else if (question.text.empty())
+        else if (lookOf(question.text).empty())
             add(line, "the question has no text");
-        else if (m_fit && !m_fit->questionFits(question.text))
+        else if (shows(line, "question", question.text) && m_fit &&
+                 !m_fit->questionFits(question.text))
             add(line, "the question is too long to be shown whole");
         if (marks == 0)
             add(line, "no answer ends with the * that marks the right one");
         else if (marks > 1)
             add(line, std::to_string(marks) +
                           " answers are marked right with *; a question has exactly one");
+        // Answers are told apart as the player sees them.
+        std::array<std::string, kAnswerCount> looks;
         for (int k = 0; k < kAnswerCount; ++k) {
             const std::string& answer = question.answers[static_cast<std::size_t>(k)];
             const int answerLine = line + 1 + k;
-            if (answer.empty())
+            looks[static_cast<std::size_t>(k)] = lookOf(answer);
+            const std::string& look = looks[static_cast<std::size_t>(k)];
+            if (look.empty())
                 add(answerLine, "the answer is empty");
-            else if (m_fit && !m_fit->answerFits(answer))
+            else if (shows(answerLine, "answer", answer) && m_fit && !m_fit->answerFits(answer))
                 add(answerLine, "the answer is too long to be shown whole");
-            if (std::find(question.answers.begin(), question.answers.begin() + k, answer) !=
-                question.answers.begin() + k)
+            if (std::find(looks.begin(), looks.begin() + k, look) != looks.begin() + k)
                 add(answerLine, "the same answer is given twice");
         }
+    }
+
+    // Whether every character of the text shows as text; notes the first that does not.
+    bool shows(int line, const std::string& kind, const std::string& text)
+    {
+        if (const char32_t c = firstHiddenCharacter(text)) {
+            add(line, "the " + kind + " holds " + codePointName(c) +
+                          ", a control, format or line separator character");
+            return false;
+        }
+        if (const char32_t c = m_fit ? m_fit->undrawable(text) : 0) {
+            add(line, "the " + kind + " holds " + codePointName(c) +
+                          ", which none of the window's fonts can draw");
+            return false;
+        }
+        return true;
     }
 
     // What only the whole file tells: the number of groups and of questions in each.

@@ -9,7 +9,7 @@
 
 // A question file a player brings has the bank's format in UTF-8 and must be playable as it
 // stands: five groups of at least four questions, each question in quotes with exactly one right
-// answer among four different ones, and every text shown whole in the window.
+// answer among four that look different, and every text shown whole in the window.
 
 // Whether the window shows a text whole: a question in the question box, an answer beside its
 // radio button. Texts are UTF-8.
@@ -18,6 +18,8 @@ public:
     virtual ~TextFit() = default;
     virtual bool questionFits(const std::string& text) const = 0;
     virtual bool answerFits(const std::string& text) const = 0;
+    // The first character of the text that no font of the window draws, 0 when all are drawn.
+    virtual char32_t undrawable(const std::string& /*text*/) const { return 0; }
 };
 
 struct BankProblem {

@@ -2,15 +2,17 @@
 // check of a player's question file with its UTF-8 decoding. Every input must load or be
 // rejected with an error; nothing may crash, leak or read out of range, and a file found
 // playable must really be playable: well-formed UTF-8, five groups of four questions or more,
-// one right answer each.
+// one right answer each among four that look different.
 #include "game/errors.h"
 #include "game/files/textfile.h"
 #include "game/questionbank.h"
 #include "game/questionfile.h"
+#include "game/utf8.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 namespace {
@@ -72,8 +74,10 @@ void checkReport(const std::string& text)
             if (question.correct < 1 || question.correct > kAnswerCount || question.text.empty() ||
                 !decodes(question.text))
                 std::abort();
+            std::set<std::string> looks;
             for (const std::string& answer : question.answers)
-                if (answer.empty() || !decodes(answer))
+                if (answer.empty() || !decodes(answer) || firstHiddenCharacter(answer) != 0 ||
+                    !looks.insert(lookOf(answer)).second)
                     std::abort();
         }
     }
