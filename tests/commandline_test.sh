@@ -77,6 +77,16 @@ for variant in "unmarked.txt:3: no answer ends with the \*" "short.txt:1: group 
 done
 run "$game" --check-questions "$work/missing.txt"
 expect 1 err "missing.txt: File not found$" "a missing file"
+# A file name is passed on byte for byte, in any encoding; an empty one names no file.
+odd="$work/ime"$'\xff\xfe'".txt"
+cp "$example" "$odd"
+run "$game" --check-questions "$odd"
+expect 0 out "can be played\.$" "a file name that is not UTF-8"
+for option in --questions --check-questions; do
+    run "$game" "$option" ""
+    expect 1 err "^mudracq: $option needs a file name, not an empty one$" "$option \"\""
+    [[ $(wc -l <<<"$err") == 1 && -z $out ]] || fail "$option \"\": $out$err"
+done
 
 # No window can open: one plain line and status 1, never an abort.
 run "$game"
