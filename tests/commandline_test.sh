@@ -137,7 +137,13 @@ DISPLAY=:$hung|cannot open the display ":$hung": the X server does not answer
 EOF
 fi
 # A platform that needs no display keeps working: the game runs until it is ended.
-runs env QT_QPA_PLATFORM=offscreen "$game"
+# The game itself writes only in its data folder, not where it is started nor in the home
+# folder; the font library keeps its cache there as for any program.
+mkdir -p "$work/home" "$work/here" "$work/runtime" && chmod 700 "$work/runtime"
+runs env -C "$work/here" QT_QPA_PLATFORM=offscreen HOME="$work/home" \
+    XDG_RUNTIME_DIR="$work/runtime" "$game"
+written=$(find "$work/home" "$work/here" -mindepth 1 ! -path "$work/home/.cache*")
+[[ -z $written && -d $work/data/MudracQ ]] || fail "the game wrote outside its data folder: $written"
 
 ((failures == 0)) && echo "command line: all checks passed"
 exit $((failures > 0))
