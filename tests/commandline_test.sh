@@ -5,7 +5,7 @@
 set -uo pipefail
 game=$1 source=$2 version=$3
 work=$(mktemp -d)
-xvfb= silent=
+xvfb='' silent=''
 cleanup() {
     [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
     [[ -n $silent ]] && kill "$silent" 2>/dev/null
