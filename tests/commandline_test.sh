@@ -5,9 +5,10 @@
 set -uo pipefail
 game=$1 source=$2 version=$3
 work=$(mktemp -d)
-xvfb=
+xvfb='' silent=''
 cleanup() {
     [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
+    [[ -n $silent ]] && kill "$silent" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -76,6 +77,16 @@ for variant in "unmarked.txt:3: no answer ends with the \*" "short.txt:1: group 
 done
 run "$game" --check-questions "$work/missing.txt"
 expect 1 err "missing.txt: File not found$" "a missing file"
+# A file name is passed on byte for byte, in any encoding; an empty one names no file.
+odd="$work/ime"$'\xff\xfe'".txt"
+cp "$example" "$odd"
+run "$game" --check-questions "$odd"
+expect 0 out "can be played\.$" "a file name that is not UTF-8"
+for option in --questions --check-questions; do
+    run "$game" "$option" ""
+    expect 1 err "^mudracq: $option needs a file name, not an empty one$" "$option \"\""
+    [[ $(wc -l <<<"$err") == 1 && -z $out ]] || fail "$option \"\": $out$err"
+done
 
 # No window can open: one plain line and status 1, never an abort.
 run "$game"
@@ -97,9 +108,42 @@ if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
     expect 1 err '^mudracq: cannot open the display ".*": the X server refused' "a refusing server"
     [[ $(wc -l <<<"$err") == 1 ]] || fail "a refusing server: $err"
     runs env XAUTHORITY="$work/cookies" "$game" -display ":$number"
+
+    # Displays the toolkit aborts or hangs on, each with its line. Sockets that take connections
+    # and never answer stand for a hung X server (in its abstract name space) and a Wayland
+    # compositor.
+    hung=$((60000 + $$ % 5000))
+    python3 -c 'import socket, sys, time
+sockets = [socket.socket(socket.AF_UNIX) for _ in range(2)]
+sockets[0].bind("\0/tmp/.X11-unix/X" + sys.argv[1])
+sockets[1].bind(sys.argv[2])
+for s in sockets:
+    s.listen(8)
+time.sleep(60)' "$hung" "$work/wayland" &
+    silent=$!
+    sleep 0.3
+    while IFS='|' read -r setting line; do
+        started=$EPOCHREALTIME
+        # shellcheck disable=SC2086 # a setting is one or two words
+        run env XAUTHORITY="$work/cookies" $setting timeout 20 "$game"
+        expect 1 err "^mudracq: $line\$" "$setting"
+        [[ $(wc -l <<<"$err") == 1 ]] || fail "$setting: $err"
+        (($(bc <<<"$EPOCHREALTIME - $started < 5"))) || fail "$setting: took too long"
+    done <<EOF
+DISPLAY=:$number.5|cannot open the display ":$number\.5": the X server has no screen 5
+QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=$work/wayland|no X display to open a window on: DISPLAY is not set
+QT_QPA_PLATFORM=bogus|the windowing platform "bogus" is not installed
+DISPLAY=:$hung|cannot open the display ":$hung": the X server does not answer
+EOF
 fi
 # A platform that needs no display keeps working: the game runs until it is ended.
-runs env QT_QPA_PLATFORM=offscreen "$game"
+# The game itself writes only in its data folder, not where it is started nor in the home
+# folder; the font library keeps its cache there as for any program.
+mkdir -p "$work/home" "$work/here" "$work/runtime" && chmod 700 "$work/runtime"
+runs env -C "$work/here" QT_QPA_PLATFORM=offscreen HOME="$work/home" \
+    XDG_RUNTIME_DIR="$work/runtime" "$game"
+written=$(find "$work/home" "$work/here" -mindepth 1 ! -path "$work/home/.cache*")
+[[ -z $written && -d $work/data/MudracQ ]] || fail "the game wrote outside its data folder: $written"
 
 ((failures == 0)) && echo "command line: all checks passed"
 exit $((failures > 0))

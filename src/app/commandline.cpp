@@ -28,9 +28,11 @@ std::string helpText(const QCommandLineParser& parser, const QString& program)
 CommandLine readCommandLine(int argc, char** argv)
 {
     const QtOptions split = splitQtOptions(argc, argv);
+    // Read byte for byte, so that a file name comes back as it was given, in any encoding.
     QStringList arguments;
     for (const std::string& argument : split.rest)
-        arguments << QString::fromLocal8Bit(argument);
+        arguments << QString::fromLatin1(argument);
+    const auto shown = [](const QString& read) { return QString::fromLocal8Bit(read.toLatin1()); };
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -53,7 +55,7 @@ CommandLine readCommandLine(int argc, char** argv)
     parser.addOptions({help, version, questions, check});
 
     CommandLine command;
-    const QString program = arguments.first();
+    const QString program = shown(arguments.first());
     const auto mistake = [&](const QString& what) {
         command.action = CommandLine::Action::Mistake;
         command.text = QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
@@ -79,19 +81,26 @@ CommandLine readCommandLine(int argc, char** argv)
         return mistake(QStringLiteral("Missing value after '%1'.")
                            .arg(QString::fromLocal8Bit(split.missingValue)));
     if (!parsed)
-        return mistake(parser.errorText());
+        return mistake(shown(parser.errorText()));
     if (!parser.positionalArguments().isEmpty())
-        return mistake(
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return mistake(QStringLiteral("unexpected argument '%1'")
+                           .arg(shown(parser.positionalArguments().first())));
     if (parser.isSet(questions) && parser.isSet(check))
         return mistake(QStringLiteral("--questions and --check-questions exclude each other"));
     if (parser.values(questions).size() > 1 || parser.values(check).size() > 1)
         return mistake(QStringLiteral("one question file at a time"));
-    if (parser.isSet(check)) {
-        command.action = CommandLine::Action::CheckQuestions;
-        command.questionFile = parser.value(check).toLocal8Bit().toStdString();
-    } else if (parser.isSet(questions)) {
-        command.questionFile = parser.value(questions).toLocal8Bit().toStdString();
+    const QCommandLineOption& fileOption = parser.isSet(check) ? check : questions;
+    if (parser.isSet(fileOption)) {
+        command.questionFile = parser.value(fileOption).toLatin1().toStdString();
+        if (command.questionFile.empty()) {
+            command.action = CommandLine::Action::Mistake;
+            command.text = std::string(kProgram) + ": --" +
+                           fileOption.names().first().toStdString() +
+                           " needs a file name, not an empty one\n";
+            return command;
+        }
+        if (parser.isSet(check))
+            command.action = CommandLine::Action::CheckQuestions;
     }
     command.platform = split.platform;
     command.display = split.display;
