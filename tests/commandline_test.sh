@@ -95,15 +95,24 @@ expect 1 err '^mudracq: no display' "no DISPLAY"
 run env DISPLAY=:65000 "$game"
 expect 1 err '^mudracq: cannot open the display' "a display nobody serves"
 if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
-    # A server that wants a cookie the program does not have refuses it.
-    touch "$work/cookies"
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -auth "$work/cookies" -nolisten tcp 2>/dev/null &
-    xvfb=$!
-    exec 3>&-
-    for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-    number=$(<"$work/display")
-    xauth -f "$work/cookies" add ":$number" . "$(mcookie)"
+    # A server that wants a cookie the program does not have refuses it. The cookie is written
+    # before the server starts, which reads it only then: the display number is chosen here,
+    # the next one tried when another server holds it.
+    for number in $(seq $((20000 + $$ % 20000)) 7 $((20000 + $$ % 20000 + 140))); do
+        rm -f "$work/cookies" "$work/display"
+        xauth -q -f "$work/cookies" add ":$number" . "$(mcookie)"
+        exec 3>"$work/display"
+        Xvfb ":$number" -displayfd 3 -auth "$work/cookies" -nolisten tcp 2>/dev/null &
+        xvfb=$!
+        exec 3>&-
+        for _ in $(seq 50); do
+            [[ -s $work/display ]] && break
+            kill -0 "$xvfb" 2>/dev/null || break
+            sleep 0.1
+        done
+        [[ -s $work/display ]] && break
+    done
+    [[ -s $work/display ]] || fail "no X server could be started"
     run env DISPLAY=":$number" XAUTHORITY=/nonexistent "$game"
     expect 1 err '^mudracq: cannot open the display ".*": the X server refused' "a refusing server"
     [[ $(wc -l <<<"$err") == 1 ]] || fail "a refusing server: $err"
