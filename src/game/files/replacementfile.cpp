@@ -57,11 +57,17 @@ ReplacementFile::ReplacementFile(std::string path) : m_path(std::move(path))
             m_tempPath.clear();
             raiseFromErrno();
         }
-        // A cleanup may take the file in the moment before it is locked: then take another.
+        // A cleanup may take the file in the moment before it is locked: then take another,
+        // never waiting for whoever holds this one. Where flock is not supported, no cleanup
+        // takes a file either.
         struct stat created {};
-        if (m_fd && (::flock(m_fd.get(), LOCK_EX) != 0 || ::fstat(m_fd.get(), &created) != 0 ||
-                     created.st_nlink == 0))
+        const bool taken =
+            m_fd && ((::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) ||
+                     (::fstat(m_fd.get(), &created) == 0 && created.st_nlink == 0));
+        if (taken && attempt < 100) {
             m_fd = Descriptor();
+            ::unlink(m_tempPath.c_str());
+        }
     }
     if (replacesAFile)
         ::fchmod(m_fd.get(), old.st_mode & 07777);
