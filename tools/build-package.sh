@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from debian/ and checks it with lintian, which fails the build on an
 # error or a warning. The build runs in a copy of the files git knows of, as they stand in the
-# working tree, so no build folder ends up in the source package and the results land in
+# working tree, so no build folder ends up in the source package, and the results land in
 # build-package/: mudracq_VERSION_amd64.deb, its debug symbols, the source package and the
 # .changes naming them all.
 # Usage: tools/build-package.sh
