@@ -22,7 +22,7 @@ if [[ "${1:-}" == "--tests" ]]; then
 fi
 # Building the Debian package from debian/ and checking it.
 if [[ " $* " == *" --package "* ]]; then
-    packages+=(debhelper dpkg-dev lintian libjpeg-dev)
+    packages+=(build-essential debhelper dpkg-dev lintian libjpeg-dev)
 fi
 
 missing=()
