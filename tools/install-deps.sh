@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libfluidsynth-dev fluidsynth timgm6mb-soundfont
     libjpeg62-turbo-dev
-    fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue
+    fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue fonts-dejavu-core
     # The manual page, read with man.
     man-db
 )
