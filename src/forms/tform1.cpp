@@ -284,6 +284,14 @@ void TForm1::showError(const std::string& message, const std::string& detail)
     showErrorBox(message, detail);
 }
 
+void TForm1::showWaiting(const std::string& text)
+{
+    if (text.empty())
+        m_waitNotice.hide();
+    else
+        m_waitNotice.show(this, QString::fromStdString(text));
+}
+
 std::string TForm1::askPlayerName()
 {
     if (!Form3)

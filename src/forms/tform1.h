@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/forms.h"
+#include "forms/waitnotice.h"
 #include "game/files/topten.h"
 #include "game/game.h"
 #include "game/mainwindowops.h"
@@ -59,6 +60,7 @@ public:
     void showMessage(const std::string& text) override;
     bool confirm(const std::string& text) override;
     void showError(const std::string& message, const std::string& detail) override;
+    void showWaiting(const std::string& text) override;
     std::string askPlayerName() override;
 
     // Controls, named as laid out: by kind and number, some by role, menu items by caption.
@@ -114,4 +116,5 @@ private:
     Ranking m_ranking;
     std::unique_ptr<Game> m_game;
     std::unique_ptr<Music> m_music;
+    WaitNotice m_waitNotice;
 };
