@@ -1,5 +1,4 @@
 #include "forms/boxes.h"
-#include "forms/fonts.h"
 #include "forms/playedfile.h"
 #include "forms/tform1.h"
 #include "game/questionbank.h"
@@ -56,8 +55,8 @@ void TForm1::createQuestionFileItems()
     // Where nothing else stands: right of Odgovori, level with the question number.
     Label2 = new QLabel(centralWidget());
     Label2->setTextFormat(Qt::PlainText);
-    Label2->setFont(arialBlackFont(13));
-    Label2->setGeometry(412, 292, 206, 18);
+    Label2->setFont(Label1->font());
+    Label2->setGeometry(412, Label1->y(), 206, Label1->height());
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2->hide();
 
