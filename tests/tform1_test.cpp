@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
@@ -126,8 +127,19 @@ private slots:
                                    QStringLiteral("&Pomoc")}));
         QCOMPARE(captionsOf(form->Game1),
                  (QStringList{QStringLiteral("&Nova"), QStringLiteral("&Top 10"),
-                              QStringLiteral("-"), QStringLiteral("I&zlaz")}));
+                              QStringLiteral("Pitanja iz &datoteke..."),
+                              QStringLiteral("&Ugradjena pitanja"), QStringLiteral("-"),
+                              QStringLiteral("I&zlaz")}));
         QCOMPARE(form->New1->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(form->PitanjaIzDatoteke1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        // No two items of a menu share an access key.
+        for (const QAction* menu : form->menuBar()->actions()) {
+            QStringList keys;
+            for (const QAction* action : menu->menu()->actions())
+                if (const QKeySequence key = QKeySequence::mnemonic(action->text()); !key.isEmpty())
+                    keys << key.toString();
+            QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+        }
         QCOMPARE(captionsOf(form->Help1),
                  (QStringList{QStringLiteral("&Pravila kviza"), QStringLiteral("-"),
                               QStringLiteral("O kvizu...")}));

@@ -122,6 +122,7 @@ void TForm1::createMenu()
     connect(New1, &QAction::triggered, this, &TForm1::New1Click);
     Highscore1 = Game1->addAction(QStringLiteral("&Top 10"));
     connect(Highscore1, &QAction::triggered, this, &TForm1::Highscore1Click);
+    createQuestionFileItems();
     Game1->addSeparator();
     Exit1 = Game1->addAction(QStringLiteral("I&zlaz"));
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
