@@ -113,7 +113,9 @@ if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
         rm -f "$work/cookies" "$work/display"
         xauth -q -f "$work/cookies" add ":$number" . "$(mcookie)"
         exec 3>"$work/display"
-        Xvfb ":$number" -displayfd 3 -auth "$work/cookies" -nolisten tcp 2>/dev/null &
+        # -noreset: the game's display check is this server's only client, and a server that
+        # resets when its last client leaves refuses the toolkit's connection that follows.
+        Xvfb ":$number" -displayfd 3 -auth "$work/cookies" -nolisten tcp -noreset 2>/dev/null &
         xvfb=$!
         exec 3>&-
         for _ in $(seq 50); do
