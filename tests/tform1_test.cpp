@@ -1,3 +1,4 @@
+#include "forms/announcer.h"
 #include "forms/boxes.h"
 #include "forms/radiogroup.h"
 #include "forms/tform1.h"
@@ -252,6 +253,48 @@ private slots:
         QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 20"));
         QVERIFY(form->Button2->isVisible());
         QCOMPARE(form->RadioGroup1->count(), 4);
+    }
+
+    // What the window shows after each step reaches the focused control's accessible
+    // description, where a screen reader hears it; the focus stays where the player left it.
+    void screenReaderHearsEachChangeOnTheFocusedControl()
+    {
+        start();
+        ModalDriver driver;
+        const auto heard = [this] {
+            QWidget* focused = QApplication::focusWidget();
+            return focused ? focused->accessibleDescription() : QString();
+        };
+        const auto question = [this] {
+            return QStringList{form->Label1->text(), form->Label3->text(),
+                               form->Memo1->toPlainText()}
+                .join(QStringLiteral(". "));
+        };
+        const int right = rightPosition(*form->RadioGroup1);
+        clickAnswer(right);
+        QTRY_COMPARE(heard(), form->RadioGroup1->item(right));
+        QVERIFY(form->Odgovori->hasFocus());
+
+        QTest::keyClick(form->Odgovori, Qt::Key_Return);
+        activate();
+        QTRY_COMPARE(heard(), question());
+        QVERIFY(heard().startsWith(QLatin1String("Pitanje 2. IQ: 24. G")));
+        QVERIFY(form->Odgovori->hasFocus());
+
+        driver.keys = {Qt::Key_Return};
+        QTest::mouseClick(form->Button2, Qt::LeftButton); // Mini pomoc, confirmed
+        activate();
+        QStringList remaining;
+        for (int i = 0; i < form->RadioGroup1->count(); ++i)
+            remaining << form->RadioGroup1->item(i);
+        QTRY_COMPARE(heard(), form->Label3->text() + QStringLiteral(". ") +
+                                  remaining.join(QStringLiteral(", ")));
+        QCOMPARE(remaining.size(), 3);
+
+        QTest::keyClick(form.get(), Qt::Key_F2);
+        QTRY_COMPARE(heard(), question());
+        QVERIFY(heard().startsWith(QLatin1String("Pitanje 1. IQ: 20. ")));
+        QCOMPARE(form->screenReader->lastAnnouncement(), heard());
     }
 
     void confirmationDefaultsToYesAndEscapeDeclines()

@@ -10,8 +10,10 @@
 #include "game/ranking.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
+class Announcer;
 class Clock;
 class QAction;
 class QLabel;
@@ -79,6 +81,7 @@ public:
     QAction* HowToPlay1 = nullptr;       // "&Pravila kviza": the rules window
     QAction* About1 = nullptr;           // "O kvizu...": the about window
     MediaPlayer* MediaPlayer1 = nullptr; // plays the background tunes; never visible
+    Announcer* screenReader = nullptr;   // tells a screen reader what the window just showed
 
     // Handlers, named after their control and event, each run to its end; an error is shown in
     // the error box.
@@ -101,6 +104,8 @@ private:
     void createControls(QWidget* client);
     void createMenu();
     void createMusicMenu();
+    // Runs a game handler, then tells a screen reader what it changed on the window.
+    void runAnnounced(const std::function<void()>& handler);
     QPushButton* createButton(QWidget* client, const char* caption, int left, int top, int width,
                               int height);
 
@@ -114,4 +119,7 @@ private:
     Ranking m_ranking;
     std::unique_ptr<Game> m_game;
     std::unique_ptr<Music> m_music;
+    // What the running handler changed, for the screen reader.
+    bool m_questionShown = false;
+    bool m_answersRemoved = false;
 };
