@@ -15,6 +15,8 @@ if [[ "${1:-}" == "--tests" ]]; then
     # The window tests on a real desktop: a window manager, a session bus and the accessibility
     # bus that screen readers read.
     packages+=(openbox dbus-daemon at-spi2-core python3-pyatspi python3-gi)
+    # The screen reader a blind player hears the game through, and its speech.
+    packages+=(orca speech-dispatcher espeak-ng)
     # The tunes' loudness, measured in both General MIDI SoundFonts.
     packages+=(python3 ffmpeg fluid-soundfont-gm)
 fi

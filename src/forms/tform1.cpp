@@ -174,7 +174,11 @@ void TForm1::runAnnounced(const std::function<void()>& handler)
 {
     m_questionShown = false;
     m_answersRemoved = false;
+    m_iqShownAlone.clear();
     runHandler(handler);
+    // An IQ shown before a question comes first, unless the question brings the same one.
+    if (!m_iqShownAlone.isEmpty() && !(m_questionShown && m_iqShownAlone == Label3->text()))
+        screenReader->add(m_iqShownAlone);
     if (m_questionShown) {
         screenReader->add(Label1->text());
         screenReader->add(Label3->text());
@@ -282,9 +286,9 @@ void TForm1::setIqCaption(const std::string& caption)
 {
     Label3->setText(QString::fromStdString(caption));
     Label3->adjustSize();
-    // An IQ shown without a new question (after an aid, at the end of a game) is told first.
+    // An IQ shown without a new question: after an aid, at the end of a game.
     if (!m_questionShown)
-        screenReader->add(Label3->text());
+        m_iqShownAlone = Label3->text();
 }
 
 void TForm1::setAidVisible(Aid aid, bool visible)

@@ -150,6 +150,7 @@ private:
     // What the running handler changed, for the screen reader.
     bool m_questionShown = false;
     bool m_answersRemoved = false;
+    QString m_iqShownAlone;
     WaitNotice m_waitNotice;
     QString m_questionFolder; // of the last question file tried: the file dialog opens there
 };
