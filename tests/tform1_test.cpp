@@ -1,7 +1,9 @@
 #include "forms/announcer.h"
 #include "forms/boxes.h"
 #include "forms/radiogroup.h"
+#include "forms/readabletext.h"
 #include "forms/tform1.h"
+#include "forms/tform5.h"
 #include "game/files/fileimage.h"
 #include "game/questionbank.h"
 #include "game/ranking.h"
@@ -10,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,8 +20,10 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -50,6 +55,29 @@ QStringList captionsOf(const QMenu* menu)
     for (const QAction* action : menu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return captions;
+}
+
+// A dark desktop theme: light text on dark windows and fields.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(66, 66, 69), QColor(34, 32, 32));
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+        dark.setColor(role, Qt::white);
+    dark.setColor(QPalette::Base, QColor(61, 61, 61));
+    return dark;
+}
+
+// The contrast of the drawn pixel that stands out most from the background in the widget's text
+// area: the text's own colour.
+double strongestContrast(QWidget& widget, const QColor& background, const QRect& area = {})
+{
+    const QImage image = widget.grab(area.isNull() ? widget.rect() : area).toImage();
+    double strongest = 1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), background));
+    return strongest;
 }
 
 } // namespace
@@ -315,6 +343,33 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_F2);
         QTRY_COMPARE(heard(), question());
         QVERIFY(heard().startsWith(QLatin1String("Pitanje 1. IQ: 20. ")));
+    }
+
+    // On a dark theme the texts on the laid-out backgrounds are drawn black; the default theme
+    // keeps its own colours.
+    void textsStayReadableOnTheLaidOutBackgroundsUnderADarkTheme()
+    {
+        const QPalette standard = QApplication::palette();
+        start();
+        QCOMPARE(form->Label3->palette().color(QPalette::WindowText),
+                 standard.color(QPalette::WindowText));
+        QApplication::setPalette(darkPalette());
+        auto restore = qScopeGuard([&] { QApplication::setPalette(standard); });
+        form = env->mainWindow();
+        form->show();
+        TForm5 about;
+        const QColor grey(160, 160, 164);
+        QVERIFY(strongestContrast(*form->Label1, grey) >= 4.5);
+        QVERIFY(strongestContrast(*form->Label3, grey) >= 4.5);
+        for (int i = 0; i < form->RadioGroup1->count(); ++i) {
+            QRadioButton* answer = form->RadioGroup1->button(i);
+            const int indicator = answer->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                  answer->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+            QVERIFY(strongestContrast(*answer, grey, answer->rect().adjusted(indicator, 0, 0, 0)) >=
+                    4.5);
+        }
+        about.show();
+        QVERIFY(strongestContrast(*about.Memo1->viewport(), QColor(215, 228, 242)) >= 4.5);
     }
 
     void confirmationDefaultsToYesAndEscapeDeclines()

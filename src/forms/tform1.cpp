@@ -7,6 +7,7 @@
 #include "forms/memo.h"
 #include "forms/placement.h"
 #include "forms/radiogroup.h"
+#include "forms/readabletext.h"
 #include "forms/tform2.h"
 #include "forms/tform3.h"
 #include "forms/tform4.h"
@@ -38,9 +39,12 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     auto* client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);
     client->setAutoFillBackground(true);
-    QPalette grey = client->palette();
-    grey.setColor(QPalette::Window, QColor(160, 160, 164));
-    client->setPalette(grey);
+    const QColor grey(160, 160, 164);
+    QPalette colours = client->palette();
+    colours.setColor(QPalette::Window, grey);
+    client->setPalette(colours);
+    // The labels and the answers stand on the grey.
+    keepTextReadable(*client, QPalette::WindowText, grey);
     setCentralWidget(client);
 
     createControls(client);
