@@ -4,7 +4,8 @@ desktop_session.sh), speaking through speech-dispatcher into a PulseAudio sink n
 while a game is played with real key presses. What Orca said at each step is read from the lines
 "SPEECH OUTPUT: '...'" of its debug log, printed, and checked.
 Usage: orca_check.py GAME QUESTION_FILE. Exits with 77 when Orca, speech-dispatcher, PulseAudio
-or the bus's Python binding is missing, or when Orca does not start."""
+or the bus's Python binding is missing, or when Orca does not start: it refuses to while another
+Orca of the same user runs, on any session of the machine."""
 
 import os
 import re
@@ -155,6 +156,11 @@ def play(game, speech, rights):
          game.question)
 
 
+def other_orcas():
+    return subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
+                          capture_output=True).returncode == 0
+
+
 def start(home, env, argv):
     return subprocess.Popen(argv, env=env, cwd=home, stdout=subprocess.DEVNULL,
                             stderr=subprocess.STDOUT)
@@ -185,13 +191,23 @@ def main():
                 break
             time.sleep(0.1)
         children.append(start(home, env, ["speech-dispatcher", "-s", "-t", "0"]))
-        children.append(start(home, env, ["orca", "--replace", "--debug-file=" + log]))
+        # Orca starts only where no other Orca of the user runs, on any session of the machine;
+        # --replace would kill them all, a player's own screen reader among them. Another test's
+        # Orca is waited for.
+        for _ in range(120):
+            if not other_orcas():
+                break
+            time.sleep(0.5)
+        else:
+            print("skipped: another Orca runs for this user")
+            return 77
+        children.append(start(home, env, ["orca", "--debug-file=" + log]))
         for _ in range(100):
             time.sleep(0.1)
             if os.path.exists(log) and "Screen reader on" in open(log, errors="replace").read():
                 break
         else:
-            print("skipped: Orca did not start")
+            print("skipped: Orca did not start (another Orca of this user may have come first)")
             return 77
         speech = Speech(log)
         listen(speech, 1.0)
