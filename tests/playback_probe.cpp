@@ -1,30 +1,43 @@
 // Plays a tune through the game's media player for a few seconds, for the audio server test.
-// Usage: playback_probe TUNE_FILE SECONDS
+// Usage: playback_probe TUNE_FILE SECONDS [CHOICES [stop]]: CHOICES plays 40 ms apart (a player
+// choosing tunes in a burst), then, with "stop", the music closed for the rest of the time.
 #include "platform/mediaplayer.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc != 3)
+    if (argc < 3 || argc > 5)
         return 2;
+    const int choices = argc > 3 ? std::atoi(argv[3]) : 1;
+    const bool stops = argc > 4 && std::string_view(argv[4]) == "stop";
     MediaPlayer player;
     player.setFileName(argv[1]);
     try {
         player.Open();
         player.Play();
+        for (int k = 1; k < choices; ++k) {
+            QCoreApplication::processEvents();
+            QThread::msleep(40);
+            player.Open(); // as the tune menu does: open the chosen tune, then play it
+            player.Play();
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "open failed: %s\n", error.what());
         return 1;
     }
+    if (stops)
+        player.Close();
     QTimer::singleShot(static_cast<int>(std::atof(argv[2]) * 1000), &application,
                        &QCoreApplication::quit);
     QCoreApplication::exec();
     const bool playing = player.mode() == MediaPlayer::Mode::Playing;
     std::printf("%s\n", playing ? "playing" : "not playing");
-    return playing ? 0 : 1;
+    return playing != stops ? 0 : 1;
 }

@@ -28,7 +28,9 @@ AudioOutput::~AudioOutput()
 }
 
 std::unique_ptr<Performance> Performance::start(const MediaPlayerOptions& options,
-                                                std::string_view midi, PerformanceFailure& failure)
+                                                std::string_view midi,
+                                                const std::function<bool()>& wanted,
+                                                PerformanceFailure& failure)
 {
     const FluidSynthLibrary* fs = fluidSynth();
     if (!fs) {
@@ -36,8 +38,8 @@ std::unique_ptr<Performance> Performance::start(const MediaPlayerOptions& option
         return nullptr;
     }
     std::unique_ptr<Performance> performance(new Performance(*fs));
-    failure = performance->load(options, midi);
-    if (failure != PerformanceFailure::None)
+    failure = performance->load(options, midi, wanted);
+    if (failure != PerformanceFailure::None || !wanted())
         return nullptr;
     return performance;
 }
@@ -55,7 +57,8 @@ Performance::~Performance()
         m_fs.delete_fluid_settings(m_settings);
 }
 
-PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::string_view midi)
+PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::string_view midi,
+                                     const std::function<bool()>& wanted)
 {
     // FluidSynth would wait for ever on a FIFO or a device in the SoundFont's place.
     struct stat soundFontFile {};
@@ -96,6 +99,9 @@ PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::str
     if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK ||
         fs.fluid_player_play(m_player) != FLUID_OK)
         return PerformanceFailure::NotMidi;
+    // A tune no longer wanted never opens an output, so it never sounds over the next one.
+    if (!wanted())
+        return PerformanceFailure::None;
     // The player moves with the rendered sound, so it starts with the output's first period.
     return openOutput(options) ? PerformanceFailure::None : PerformanceFailure::NoAudioOutput;
 }
