@@ -31,7 +31,7 @@ rms=$(recorded_rms 0 4)
 echo "one tune: RMS amplitude $rms"
 awk -v rms="$rms" 'BEGIN { exit !(rms > 0.01) }'
 
-# The probe closes the music after the burst and waits 3 s: the last 2.5 s must be silent (a null sink with nothing playing records zeros).
-rms=$(recorded_rms 2.5 3 100 stop)
+# The probe closes the music after the burst and waits 3 s: the last 1.5 s must be silent (a null sink with nothing playing records zeros).
+rms=$(recorded_rms 1.5 3 100 stop)
 echo "after a burst of 100 choices and no music: RMS amplitude $rms"
 awk -v rms="$rms" 'BEGIN { exit !(rms < 0.00005) }'
