@@ -16,6 +16,9 @@ try:
 except ImportError:
     sys.exit(77)
 
+sys.dont_write_bytecode = True  # the source tree stays clean
+from atspi_tree import showing  # noqa: E402
+
 TAB, RETURN, DOWN, F4, SHIFT, ALT = 0xFF09, 0xFF0D, 0xFF54, 0xFFC1, 1, 8
 failures = []
 focus = []  # (role, name) of each control announced as taking the focus
@@ -45,14 +48,6 @@ def press(keysym, modifiers=0):
     if modifiers:
         generate(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
     pump()
-
-
-def showing(accessible, role):
-    found = [accessible] if accessible.getRoleName() == role else []
-    for child in accessible:
-        if child is not None and child.getState().contains(pyatspi.STATE_SHOWING):
-            found += showing(child, role)
-    return found
 
 
 def names(accessible, role):

@@ -57,6 +57,7 @@ runs() {
 # The toolkit's own options reach the toolkit, with one dash or two.
 runs "$game" -platform offscreen -reverse
 runs "$game" --platform offscreen -session 1a2b_3c -style=fusion -widgetcount
+runs "$game" -platform offscreen "$source/examples/pitanja.txt"
 
 # The README shows the whole example file as it is, and the file can be played.
 example=$source/examples/pitanja.txt
@@ -82,6 +83,16 @@ odd="$work/ime"$'\xff\xfe'".txt"
 cp "$example" "$odd"
 run "$game" --check-questions "$odd"
 expect 0 out "can be played\.$" "a file name that is not UTF-8"
+# One file to play, given as a plain argument (as a file manager gives it) or after --questions.
+for words in "a b" "--questions a b" "a --questions b"; do
+    # shellcheck disable=SC2086 # the words are split on purpose
+    run "$game" $words
+    expect 1 err "^mudracq: one question file at a time$" "$words"
+done
+run "$game" --check-questions a b
+expect 1 err "^mudracq: unexpected argument 'b'$" "a file beside --check-questions"
+run "$game" ""
+expect 1 err "^mudracq: a question file needs a name, not an empty one$" "an empty plain argument"
 for option in --questions --check-questions; do
     run "$game" "$option" ""
     expect 1 err "^mudracq: $option needs a file name, not an empty one$" "$option \"\""
@@ -102,7 +113,9 @@ if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
         rm -f "$work/cookies" "$work/display"
         xauth -q -f "$work/cookies" add ":$number" . "$(mcookie)"
         exec 3>"$work/display"
-        Xvfb ":$number" -displayfd 3 -auth "$work/cookies" -nolisten tcp 2>/dev/null &
+        # -noreset: the game's display check is this server's only client, and a server that
+        # resets when its last client leaves refuses the toolkit's connection that follows.
+        Xvfb ":$number" -displayfd 3 -auth "$work/cookies" -nolisten tcp -noreset 2>/dev/null &
         xvfb=$!
         exec 3>&-
         for _ in $(seq 50); do

@@ -2,16 +2,20 @@
 #include "game/files/fileimage.h"
 #include "game/files/replacementfile.h"
 #include "game/files/topten.h"
+#include "game/ranking.h"
 #include "support/ioerrors.h"
+#include "support/scriptedwindow.h"
 #include "support/tempdir.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -382,6 +386,52 @@ TEST(OddFiles, fileDeletedWhileTheGameRunsIsWrittenAgainFromTheTableInMemory)
     expected.insert(expected.find("row 1"), "Ceca\r\n10\r\n");
     expected.erase(expected.find("row 9"));
     EXPECT_EQ(readBytes(dir.file("m_highscore.txt")), expected);
+}
+
+TEST(OddFiles, lockAnotherProgramHoldsNeverDelaysTheStartAndASaveSaysItWaits)
+{
+    TempDir dir;
+    const std::string lockFile = dir.file("m_highscore.txt.lock");
+    const auto holdLock = [&] {
+        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        EXPECT_EQ(::flock(fd, LOCK_EX), 0); // as another program holding it would
+        return fd;
+    };
+    int held = holdLock();
+    TopTen table;
+    table.LoadHighscores(dir.path()); // at once: the first save creates the file
+    EXPECT_EQ(table.topTen[0], (Trezultat{placeholderName, 0}));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("m_highscore.txt")));
+
+    ScriptedWindow window;
+    Ranking ranking(table, window);
+    int polls = 0;
+    window.whileWaiting = [&] {
+        if (++polls == 3)
+            ::close(held);
+    };
+    window.names = {"Ana"};
+    ranking.EnterHighscore(30);
+    const std::string notice =
+        "Saving the result: waiting for another program to release " + lockFile + ".";
+    EXPECT_EQ(window.waitingNotices, (std::vector<std::string>{notice, ""}));
+    EXPECT_EQ(polls, 3);
+    EXPECT_EQ(readBytes(dir.file("m_highscore.txt")).substr(0, 9), "Ana\r\n30\r\n");
+
+    // Held for good: the save gives up after its seconds, naming another program.
+    held = holdLock();
+    window.whileWaiting = {};
+    window.names = {"Bob"};
+    try {
+        ranking.EnterHighscore(40);
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const GameError& error) {
+        EXPECT_EQ(std::string(error.what()), "Another program keeps " + lockFile + " locked");
+        EXPECT_EQ(error.detail(), lockFile + ": the result of Bob (IQ 40) was not saved.");
+    }
+    EXPECT_EQ(window.waitingNotices.back(), "");
+    EXPECT_EQ(table.topTen[0], (Trezultat{"Bob", 40}));
+    ::close(held);
 }
 
 TEST(OddFiles, startRemovesWhatSavesKilledWhileWritingLeftAndNothingElse)

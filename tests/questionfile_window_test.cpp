@@ -113,7 +113,7 @@ private slots:
         driver.seen.clear();
         writeFileImage(broken, exampleFile());
         choice = chooseQuestions(broken);
-        QVERIFY(choice.play && choice.questions == exampleFile());
+        QVERIFY(choice.play && choice.questions && choice.questions->questions == exampleFile());
         QVERIFY(driver.seen.empty());
     }
 

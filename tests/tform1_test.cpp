@@ -3,6 +3,7 @@
 #include "forms/tform1.h"
 #include "game/files/fileimage.h"
 #include "game/questionbank.h"
+#include "game/ranking.h"
 #include "support/formfixture.h"
 #include "support/modaldriver.h"
 
@@ -12,14 +13,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -120,8 +127,19 @@ private slots:
                                    QStringLiteral("&Pomoc")}));
         QCOMPARE(captionsOf(form->Game1),
                  (QStringList{QStringLiteral("&Nova"), QStringLiteral("&Top 10"),
-                              QStringLiteral("-"), QStringLiteral("I&zlaz")}));
+                              QStringLiteral("Pitanja iz &datoteke..."),
+                              QStringLiteral("&Ugradjena pitanja"), QStringLiteral("-"),
+                              QStringLiteral("I&zlaz")}));
         QCOMPARE(form->New1->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(form->PitanjaIzDatoteke1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        // No two items of a menu share an access key.
+        for (const QAction* menu : form->menuBar()->actions()) {
+            QStringList keys;
+            for (const QAction* action : menu->menu()->actions())
+                if (const QKeySequence key = QKeySequence::mnemonic(action->text()); !key.isEmpty())
+                    keys << key.toString();
+            QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+        }
         QCOMPARE(captionsOf(form->Help1),
                  (QStringList{QStringLiteral("&Pravila kviza"), QStringLiteral("-"),
                               QStringLiteral("O kvizu...")}));
@@ -421,6 +439,34 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_F2);
         QCOMPARE(form->RadioGroup1->count(), 4);
         QCOMPARE(readBytes(env->dataDirectory()), std::string("somebody's file"));
+    }
+
+    void saveWaitingForALockSaysSoWhileItWaits()
+    {
+        start();
+        const std::string lockFile = form->topTen().highscorePath + ".lock";
+        int held = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        QCOMPARE(::flock(held, LOCK_EX), 0); // as another program holding it would
+        ModalDriver driver;
+        driver.windowActions.push_back([](QWidget* nameEntry) { nameEntry->close(); });
+        // Runs only while the windows are drawn during the wait.
+        QString notice;
+        QTimer anotherProgram;
+        connect(&anotherProgram, &QTimer::timeout, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QProgressDialog*>(window);
+                    dialog && dialog->isVisible() && held >= 0)
+                    notice = dialog->labelText(), ::close(held), held = -1;
+        });
+        anotherProgram.start(50);
+        Ranking(form->topTen(), *form).EnterHighscore(500);
+        QCOMPARE(notice, QStringLiteral("Saving the result: waiting for another program to "
+                                        "release %1.")
+                             .arg(QString::fromStdString(lockFile)));
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QProgressDialog*>(window) || !window->isVisible());
+        QCOMPARE(form->topTen().topTen[0].score, 500);
+        QVERIFY(driver.texts().isEmpty()); // no error box
     }
 
     void errorBoxAddsFullStopOnlyAfterHigherCharacters()

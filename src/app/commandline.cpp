@@ -53,6 +53,12 @@ CommandLine readCommandLine(int argc, char** argv)
                        "the file can be played, 1 when not."),
         QStringLiteral("FILE"));
     parser.addOptions({help, version, questions, check});
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("Play the questions of FILE, as a file manager's \"Open With\" does: "
+                       "when they cannot be played, the error box says why and the built-in "
+                       "questions are played."),
+        QStringLiteral("[FILE]"));
 
     CommandLine command;
     const QString program = shown(arguments.first());
@@ -61,6 +67,11 @@ CommandLine readCommandLine(int argc, char** argv)
         command.text = QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
                            .arg(QLatin1String(kProgram), what)
                            .toStdString();
+        return command;
+    };
+    const auto plainMistake = [&](const std::string& what) {
+        command.action = CommandLine::Action::Mistake;
+        command.text = std::string(kProgram) + ": " + what + "\n";
         return command;
     };
     const bool parsed = parser.parse(arguments);
@@ -82,23 +93,25 @@ CommandLine readCommandLine(int argc, char** argv)
                            .arg(QString::fromLocal8Bit(split.missingValue)));
     if (!parsed)
         return mistake(shown(parser.errorText()));
-    if (!parser.positionalArguments().isEmpty())
-        return mistake(QStringLiteral("unexpected argument '%1'")
-                           .arg(shown(parser.positionalArguments().first())));
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty() && parser.isSet(check))
+        return mistake(QStringLiteral("unexpected argument '%1'").arg(shown(files.first())));
     if (parser.isSet(questions) && parser.isSet(check))
         return mistake(QStringLiteral("--questions and --check-questions exclude each other"));
-    if (parser.values(questions).size() > 1 || parser.values(check).size() > 1)
+    if (parser.values(questions).size() + files.size() > 1 || parser.values(check).size() > 1)
         return mistake(QStringLiteral("one question file at a time"));
+    if (!files.isEmpty()) {
+        command.questionFile = files.first().toLatin1().toStdString();
+        command.plainArgument = true;
+        if (command.questionFile.empty())
+            return plainMistake("a question file needs a name, not an empty one");
+    }
     const QCommandLineOption& fileOption = parser.isSet(check) ? check : questions;
     if (parser.isSet(fileOption)) {
         command.questionFile = parser.value(fileOption).toLatin1().toStdString();
-        if (command.questionFile.empty()) {
-            command.action = CommandLine::Action::Mistake;
-            command.text = std::string(kProgram) + ": --" +
-                           fileOption.names().first().toStdString() +
-                           " needs a file name, not an empty one\n";
-            return command;
-        }
+        if (command.questionFile.empty())
+            return plainMistake("--" + fileOption.names().first().toStdString() +
+                                " needs a file name, not an empty one");
         if (parser.isSet(check))
             command.action = CommandLine::Action::CheckQuestions;
     }

@@ -8,7 +8,6 @@
 #include "forms/tform3.h"
 #include "forms/tform4.h"
 #include "forms/tform5.h"
-#include "game/questionfile.h"
 #include "platform/datadir.h"
 #include "platform/display.h"
 #include "platform/mediaplayer.h"
@@ -20,14 +19,12 @@
 #include <QTimer>
 #include <cstdio>
 
-Kvizomir::Kvizomir(std::optional<std::string> questions)
+Kvizomir::Kvizomir(const PlayedFile* questions)
     : m_resources(std::make_unique<QtResourceProvider>()), m_clock(std::make_unique<SystemClock>())
 {
+    m_form1 = std::make_unique<TForm1>(*m_resources, *m_clock, dataDirectory());
     if (questions)
-        m_questionFile =
-            std::make_unique<QuestionFileResources>(*m_resources, std::move(*questions));
-    const ResourceProvider& resources = m_questionFile ? *m_questionFile : *m_resources;
-    m_form1 = std::make_unique<TForm1>(resources, *m_clock, dataDirectory());
+        m_form1->playQuestionFile(*questions);
     // The dialogs belong to the main window, their parent, which they stand over; the window
     // reaches each through its pointer in forms.h.
     new TForm2(m_form1->topTen(), m_form1.get());
@@ -60,12 +57,15 @@ int runKvizomir(int argc, char** argv)
     QApplication application(argc, argv);
     setUpApplication();
     QuestionChoice questions;
-    if (!command.questionFile.empty())
+    if (!command.questionFile.empty() && !command.plainArgument)
         questions = chooseQuestions(command.questionFile);
     if (!questions.play)
         return 1;
-    Kvizomir program(std::move(questions.questions));
+    Kvizomir program(questions.questions ? &*questions.questions : nullptr);
     program.mainWindow().show();
+    // A file from a file manager is opened as one chosen in the game, over its window.
+    if (command.plainArgument)
+        program.mainWindow().openQuestionFile(command.questionFile);
     // Once the window is up, the synthesizer library loads in the background; the SoundFont
     // waits for a tune to be chosen.
     QTimer::singleShot(0, program.mainWindow().MediaPlayer1,

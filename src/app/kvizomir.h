@@ -1,28 +1,25 @@
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
 
 class QtResourceProvider;
-class ResourceProvider;
 class SystemClock;
 class TForm1;
+struct PlayedFile;
 
 // The running program: its resources, its clock and the five windows, created in order (the
 // main window first, which loads the bank and the Top 10 and starts a game) and alive until it
-// ends. A QApplication must exist first. Questions, when given, are played in place of the
+// ends. A QApplication must exist first. A question file, when given, is played in place of the
 // built-in bank.
 class Kvizomir {
 public:
-    explicit Kvizomir(std::optional<std::string> questions = std::nullopt);
+    explicit Kvizomir(const PlayedFile* questions = nullptr);
     ~Kvizomir();
 
     TForm1& mainWindow() { return *m_form1; }
 
 private:
     std::unique_ptr<QtResourceProvider> m_resources;
-    std::unique_ptr<ResourceProvider> m_questionFile; // the built-in resources, other questions
     std::unique_ptr<SystemClock> m_clock;
     std::unique_ptr<TForm1> m_form1; // and the four dialogs it parents
 };

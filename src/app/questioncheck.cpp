@@ -41,23 +41,9 @@ int printQuestionFileCheck(const std::string& path)
 
 QuestionChoice chooseQuestions(const std::string& path)
 {
-    try {
-        std::string bytes = readQuestionFileBytes(path);
-        const WindowTextFit fit;
-        const QuestionFileReport report = checkQuestionText(bytes, &fit);
-        if (report.playable())
-            return {true, std::move(bytes)};
-        const std::string more = report.problems.size() == 1
-                                     ? ""
-                                     : " (mudracq --check-questions lists all " +
-                                           std::to_string(report.problems.size()) + " problems)";
-        showErrorBox(problemMessage(report.problems.front()),
-                     path + " cannot be played" + more + ".");
-    } catch (const GameError& error) {
-        showErrorBox(error.what(), path + " cannot be played.");
-    }
-    if (askConfirmation("Pitanja iz datoteke ne mogu da se igraju. Da li zelite da igrate sa "
-                        "ugradjenim pitanjima?"))
-        return {};
-    return {false, std::nullopt};
+    QuestionChoice choice{true, openPlayedFile(path)};
+    if (!choice.questions)
+        choice.play = askConfirmation("Pitanja iz datoteke ne mogu da se igraju. Da li zelite da "
+                                      "igrate sa ugradjenim pitanjima?");
+    return choice;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/playedfile.h"
+
 #include <optional>
 #include <string>
 
@@ -9,12 +11,11 @@
 // QApplication, on any platform.
 int printQuestionFileCheck(const std::string& path);
 
-// The question text to play for --questions: the file's, when it can be played. When it cannot,
-// the error box shows its first problem with its line and the player is offered the built-in
-// questions: then nothing, the bank's own text being played. False when the player declines and
-// the program is to end.
+// The questions to play for --questions: the file's, when it can be played. When it cannot, the
+// error box shows why and the player is offered the built-in questions: then none, the bank's own
+// being played. False when the player declines and the program is to end.
 struct QuestionChoice {
     bool play = true;
-    std::optional<std::string> questions;
+    std::optional<PlayedFile> questions;
 };
 QuestionChoice chooseQuestions(const std::string& path);

@@ -122,6 +122,7 @@ void TForm1::createMenu()
     connect(New1, &QAction::triggered, this, &TForm1::New1Click);
     Highscore1 = Game1->addAction(QStringLiteral("&Top 10"));
     connect(Highscore1, &QAction::triggered, this, &TForm1::Highscore1Click);
+    createQuestionFileItems();
     Game1->addSeparator();
     Exit1 = Game1->addAction(QStringLiteral("I&zlaz"));
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
@@ -282,6 +283,14 @@ bool TForm1::confirm(const std::string& question)
 void TForm1::showError(const std::string& message, const std::string& detail)
 {
     showErrorBox(message, detail);
+}
+
+void TForm1::showWaiting(const std::string& text)
+{
+    if (text.empty())
+        m_waitNotice.hide();
+    else
+        m_waitNotice.show(this, QString::fromStdString(text));
 }
 
 std::string TForm1::askPlayerName()

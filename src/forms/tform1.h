@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/forms.h"
+#include "forms/waitnotice.h"
 #include "game/files/topten.h"
 #include "game/game.h"
 #include "game/mainwindowops.h"
@@ -14,6 +15,8 @@
 
 class Clock;
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -21,6 +24,7 @@ class QPushButton;
 class RadioGroup;
 class MediaPlayer;
 class ResourceProvider;
+struct PlayedFile;
 
 // TForm1, the main window: question, answers, aids, menu and music; closing it ends the program.
 // Its handlers forward to the game; the window itself holds no game state.
@@ -59,6 +63,7 @@ public:
     void showMessage(const std::string& text) override;
     bool confirm(const std::string& text) override;
     void showError(const std::string& message, const std::string& detail) override;
+    void showWaiting(const std::string& text) override;
     std::string askPlayerName() override;
 
     // Controls, named as laid out: by kind and number, some by role, menu items by caption.
@@ -80,6 +85,11 @@ public:
     QAction* About1 = nullptr;           // "O kvizu...": the about window
     MediaPlayer* MediaPlayer1 = nullptr; // plays the background tunes; never visible
 
+    // Questions from a file: the two items below "&Top 10", and the name of the file played.
+    QAction* PitanjaIzDatoteke1 = nullptr; // "Pitanja iz &datoteke..." (Ctrl+O): the file dialog
+    QAction* UgradjenaPitanja1 = nullptr;  // "&Ugradjena pitanja": the built-in questions
+    QLabel* Label2 = nullptr;              // the file's name; hidden for the built-in questions
+
     // Handlers, named after their control and event, each run to its end; an error is shown in
     // the error box.
     void FormCreate();       // once, at creation: loads the bank and the Top 10, starts a game
@@ -97,10 +107,28 @@ public:
     void About1Click(); // "O kvizu..."
     void Exit1Click();  // "I&zlaz"
 
+    void PitanjaIzDatoteke1Click(); // "Pitanja iz &datoteke...", Ctrl+O
+    void UgradjenaPitanja1Click();  // "&Ugradjena pitanja"
+
+    // Checks the question file at path as every question file is checked. One that can be played
+    // starts a new game on its questions at once; one that cannot shows why in the error box, and
+    // the game goes on with the questions it had.
+    void openQuestionFile(const std::string& path);
+    // A new game on the questions of a file already read; the window names the file from now on.
+    void playQuestionFile(const PlayedFile& file);
+
+protected:
+    // A file dropped on the window is opened as a question file.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void createControls(QWidget* client);
     void createMenu();
     void createMusicMenu();
+    void createQuestionFileItems();
+    // A new game on the questions given, naming their file (none for the built-in bank).
+    void playQuestions(const ResourceProvider& questions, const std::string& path);
     QPushButton* createButton(QWidget* client, const char* caption, int left, int top, int width,
                               int height);
 
@@ -114,4 +142,6 @@ private:
     Ranking m_ranking;
     std::unique_ptr<Game> m_game;
     std::unique_ptr<Music> m_music;
+    WaitNotice m_waitNotice;
+    QString m_questionFolder; // of the last question file tried: the file dialog opens there
 };

@@ -37,6 +37,9 @@ public:
     virtual bool confirm(const std::string& text) = 0;
     // The error box: the message, then the detail line when there is one.
     virtual void showError(const std::string& message, const std::string& detail) = 0;
+    // A notice that needs no answer, saying what the game waits for; called again and again
+    // while it waits, so the windows stay drawn meanwhile. An empty text takes the notice away.
+    virtual void showWaiting(const std::string& text) = 0;
     // Shows the name-entry window modally; returns the text it held when it was closed, however
     // it was closed.
     virtual std::string askPlayerName() = 0;

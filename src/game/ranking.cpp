@@ -4,6 +4,8 @@
 #include "game/mainwindowops.h"
 #include "game/playername.h"
 
+#include <memory>
+
 namespace {
 
 // The first row (1 to 10) whose score is below iq; one past the last row when there is none.
@@ -46,6 +48,14 @@ void Ranking::EnterHighscore(std::int32_t iq)
 
     m_playerName = cleanPlayerName(m_ui.askPlayerName());
     const std::string name = m_playerName;
+    // The notice goes however the save ends.
+    const std::unique_ptr<MainWindowOps, void (*)(MainWindowOps*)> notice(
+        &m_ui, [](MainWindowOps* ui) { ui->showWaiting({}); });
     m_table.saveChange([name, iq](HighscoreRows& rows) { return enterResult(rows, name, iq); },
-                       "the result of " + name + " (IQ " + std::to_string(iq) + ")");
+                       "the result of " + name + " (IQ " + std::to_string(iq) + ")",
+                       [this](const std::string& lockPath) {
+                           m_ui.showWaiting(
+                               "Saving the result: waiting for another program to release " +
+                               lockPath + ".");
+                       });
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,16 @@ public:
     void showError(const std::string& message, const std::string& detail) override
     {
         errors.push_back(message + "\n" + detail);
+    }
+
+    std::vector<std::string> waitingNotices; // each text shown, "" when the notice went
+    std::function<void()> whileWaiting;      // runs at each showing of a notice
+    void showWaiting(const std::string& text) override
+    {
+        if (waitingNotices.empty() || waitingNotices.back() != text)
+            waitingNotices.push_back(text);
+        if (!text.empty() && whileWaiting)
+            whileWaiting();
     }
 
     std::string askPlayerName() override

@@ -42,11 +42,14 @@ import struct
 import subprocess
 import sys
 import tempfile
+from fractions import Fraction
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
 TUNES = ROOT / "resources" / "tunes"
+# the melodies a tune must play note for note (the composer's own)
+MELODIES = HERE / "melodies"
 SOUNDFONTS = ["/usr/share/sounds/sf2/TimGM6mb.sf2",
               "/usr/share/sounds/sf2/FluidR3_GM.sf2"]
 # where the game sets the synthesizer's gain; the fallback renderer uses it
@@ -128,11 +131,12 @@ def read_smf(smf):
         raise Bad("bytes after the last track")
     info = {"format": fmt, "tracks": ntrk, "ppq": division, "notes": 0,
             "tempos": [], "programs": {}, "ranges": {}, "end": 0, "texts": [],
-            "polyphony": 0, "track_names": [], "resets": {}}
+            "polyphony": 0, "track_names": [], "resets": {},
+            "onsets": {}}   # track name -> [(tick, pitch)] of its notes
     sounding = []      # (tick, +1/-1) over all tracks
     for ti, trk in enumerate(tracks):
         i, tick, status, ended = 0, 0, None, False
-        held = {}
+        held, name, onsets = {}, None, []
         while i < len(trk):
             if ended:
                 raise Bad(f"track {ti}: events after end of track")
@@ -153,6 +157,7 @@ def read_smf(smf):
                     info["texts"].append(data.decode("latin-1"))
                     if kind == 0x03:
                         info["track_names"].append(data.decode("latin-1"))
+                        name = name or data.decode("latin-1")
                 continue
             if b in (0xF0, 0xF7):
                 n, j = varlen(trk, i + 1)
@@ -172,6 +177,7 @@ def read_smf(smf):
                 raise Bad(f"track {ti}: bad data byte")
             if kind == 0x90 and d[1] > 0:
                 held.setdefault((ch, d[0]), []).append(tick)
+                onsets.append((tick, d[0]))
                 sounding.append((tick, 1))
                 info["notes"] += 1
                 lo, hi = info["ranges"].get(ch, (127, 0))
@@ -190,6 +196,8 @@ def read_smf(smf):
             raise Bad(f"track {ti}: no end-of-track event")
         if any(held.values()):
             raise Bad(f"track {ti}: notes left sounding")
+        if name is not None:
+            info["onsets"].setdefault(name, onsets)
         info["end"] = max(info["end"], tick)
     info["tempos"].sort(key=lambda t: t[0])   # stable: file order wins
     level = 0
@@ -208,6 +216,74 @@ def seconds(info, tick):
         last, us = t, tempo
     return total + (tick - last) / info["ppq"] * us / 1e6
 
+
+PITCH_NAMES = "C Db D Eb E F Gb G Ab A Bb B".split()
+
+
+def pitch_number(name, where):
+    m = re.fullmatch(r"([A-G])(##|#|bb|b)?(-?\d)", name)
+    if not m:
+        raise Bad(f"{where}: bad note {name!r}")
+    step = {"C": 0, "D": 2, "E": 4, "F": 5, "G": 7, "A": 9, "B": 11}[m.group(1)]
+    alter = {None: 0, "#": 1, "##": 2, "b": -1, "bb": -2}[m.group(2)]
+    return (int(m.group(3)) + 1) * 12 + step + alter
+
+
+def pitch_names(pitches):
+    return "+".join(f"{PITCH_NAMES[p % 12]}{p // 12 - 1}" for p in pitches) or "nothing"
+
+
+def read_melody(path):
+    """A melody file: the name of the track that plays it, its notes and
+    chords as (beat, pitches, 'bar N beat B'), and its length in beats."""
+    track, events, beat, bar = None, [], Fraction(0), 0
+    for lineno, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        where = f"{path.name}:{lineno}"
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        key, _, value = line.partition(":")
+        if key.strip() == "track":
+            track = value.strip()
+            continue
+        bar += 1
+        if not re.fullmatch(rf"bar\s+{bar}", key.strip()):
+            raise Bad(f"{where}: expected bar {bar}")
+        start = beat
+        for token in value.split():
+            what, _, length = token.rpartition(":")
+            if what != "r":
+                pitches = tuple(sorted(pitch_number(n, where) for n in what.split("+")))
+                events.append((beat, pitches, f"bar {bar} beat {float(1 + beat - start):g}"))
+            beat += Fraction(length)
+        if beat - start != 4:
+            raise Bad(f"{where}: bar {bar} lasts {beat - start} beats, not 4")
+    if not track or not events:
+        raise Bad(f"{path.name}: needs a 'track:' line and notes")
+    return track, events, beat
+
+
+def melody_problems(info, track, events, length):
+    """Whether the named track plays the melody exactly, pass after pass
+    from the start: the same pitches in the same order, each note or chord
+    where the melody has it (to a 64th of a beat)."""
+    if track not in info["onsets"]:
+        return [f"no track named {track!r} to play the melody"]
+    chords = {}
+    for tick, pitch in info["onsets"][track]:
+        chords.setdefault(tick, []).append(pitch)
+    played = [(tick, tuple(sorted(p))) for tick, p in sorted(chords.items())]
+    ppq, slack = info["ppq"], info["ppq"] // 64
+    for i, (tick, pitches) in enumerate(played):
+        n, (beat, want, where) = i // len(events), events[i % len(events)]
+        at = (n * length + beat) * ppq
+        if pitches != want or abs(tick - at) > slack:
+            return [f"{track} leaves the melody in pass {n + 1}, {where}: plays "
+                    f"{pitch_names(pitches)} at beat {tick / ppq:.2f}, the melody has "
+                    f"{pitch_names(want)} at beat {float(at / ppq):.2f}"]
+    if not played or len(played) % len(events):
+        return [f"{track} stops the melody after {len(played) % len(events) or len(played)} "
+                f"of its {len(events)} notes and chords"]
+    return []
 
 
 class Renderer:
@@ -362,6 +438,9 @@ def check_file(path):
         problems.append("no score in tools/tunes/src")
     elif make_tunes.build(source, write=False, report=False) != data:
         problems.append("differs from what make_tunes.py builds from its score")
+    melody = MELODIES / f"{path.stem}.txt"
+    if melody.exists():
+        problems += melody_problems(info, *read_melody(melody))
     midi_len = seconds(info, info["end"])
     if not MIN_SECONDS <= midi_len <= MAX_SECONDS:
         problems.append(f"length {midi_len:.1f}s out of range")

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -14,26 +15,54 @@ namespace {
 constexpr int kWaitMilliseconds = 5000;
 constexpr int kPollMilliseconds = 10;
 
-} // namespace
-
-FileLock::FileLock(const std::string& lockPath)
+Descriptor openLockFile(const std::string& lockPath)
 {
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    m_fd = Descriptor(::open(lockPath.c_str(), O_RDWR | O_CREAT | kFlags, 0644));
+    Descriptor fd(::open(lockPath.c_str(), O_RDWR | O_CREAT | kFlags, 0644));
     // A lock file that exists but may not be written still locks.
-    if (!m_fd && (errno == EACCES || errno == EROFS)) {
+    if (!fd && (errno == EACCES || errno == EROFS)) {
         const int denied = errno;
-        m_fd = Descriptor(::open(lockPath.c_str(), O_RDONLY | kFlags));
-        if (!m_fd)
+        fd = Descriptor(::open(lockPath.c_str(), O_RDONLY | kFlags));
+        if (!fd)
             errno = errno == ENOENT ? denied : errno;
     }
-    if (!m_fd)
+    if (!fd)
         raiseFromErrno();
-    if (!isRegularFile(m_fd))
+    if (!isRegularFile(fd))
         throw GameError("Not a regular file: " + lockPath);
-    for (int waited = 0; ::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0; waited += kPollMilliseconds) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= kWaitMilliseconds)
-            throw GameError("Another copy of the game keeps " + lockPath + " locked");
+    return fd;
+}
+
+// True once the lock is taken, false while another process holds it.
+bool tryToLock(const Descriptor& fd)
+{
+    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return false;
+        if (errno != EINTR)
+            raiseFromErrno();
+    }
+    return true;
+}
+
+} // namespace
+
+FileLock::FileLock(const std::string& lockPath, const WhileWaiting& whileWaiting)
+    : m_fd(openLockFile(lockPath))
+{
+    for (int waited = 0; !tryToLock(m_fd); waited += kPollMilliseconds) {
+        if (waited >= kWaitMilliseconds)
+            throw GameError("Another program keeps " + lockPath + " locked");
+        if (whileWaiting)
+            whileWaiting();
         ::usleep(kPollMilliseconds * 1000);
     }
+}
+
+std::optional<FileLock> FileLock::takeIfFree(const std::string& lockPath)
+{
+    Descriptor fd = openLockFile(lockPath);
+    if (!tryToLock(fd))
+        return std::nullopt;
+    return FileLock(std::move(fd));
 }

@@ -2,7 +2,10 @@
 
 #include "game/files/descriptor.h"
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 // An exclusive advisory lock (flock) on a lock file, held for the object's lifetime, so that
 // copies of the game running at once take turns. The lock file is created when missing; a link,
@@ -14,8 +17,17 @@
 // leaves a stale lock file behind to be guessed about.
 class FileLock {
 public:
-    explicit FileLock(const std::string& lockPath);
+    // Runs again and again, every few milliseconds, while the lock is held by another process.
+    using WhileWaiting = std::function<void()>;
+
+    // Takes the lock, waiting up to five seconds for another process to release it.
+    explicit FileLock(const std::string& lockPath, const WhileWaiting& whileWaiting = {});
+
+    // The lock when no other process holds it, nothing when one does; never waits.
+    static std::optional<FileLock> takeIfFree(const std::string& lockPath);
 
 private:
+    explicit FileLock(Descriptor fd) : m_fd(std::move(fd)) {}
+
     Descriptor m_fd; // closing it releases the lock
 };

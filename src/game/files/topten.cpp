@@ -154,11 +154,13 @@ void TopTen::LoadHighscores(const std::string& dataDirectory)
                           ": the Top 10 was not loaded; the file is left as it is.");
     }
     if (table.found == Found::Missing) {
-        // A save creates a missing file with the placeholder rows.
         topTen = defaultRows();
-        std::string failed;
+        std::string failed = lockFileToBlame();
         try {
-            writeChange([](HighscoreRows&) { return false; }, failed);
+            // The start never waits: while another program holds the lock, the first save
+            // creates the file.
+            if (const std::optional<FileLock> lock = FileLock::takeIfFree(lockPath()))
+                writeLocked([](HighscoreRows&) { return false; }, failed);
         } catch (const GameError&) {
             topTen = {};
             rethrowWithDetail(placeOf(failed) + ": the Top 10 could not be created.");
@@ -191,15 +193,25 @@ std::optional<HighscoreRows> TopTen::rowsOnDiskForSave(std::string& failed) cons
     return table.rows;
 }
 
-void TopTen::writeChange(const Change& change, std::string& failed)
+std::string TopTen::lockFileToBlame() const
 {
-    failed = highscorePath;
-    const std::string lockFile = lockPath();
     // A lock file that cannot be made (the folder missing or read-only) fails the table's save.
+    const std::string lockFile = lockPath();
     struct stat info {};
-    if (::lstat(lockFile.c_str(), &info) == 0)
-        failed = lockFile;
-    FileLock lock(lockFile);
+    return ::lstat(lockFile.c_str(), &info) == 0 ? lockFile : highscorePath;
+}
+
+void TopTen::writeChange(const Change& change, std::string& failed, const LockWaiting& whileWaiting)
+{
+    failed = lockFileToBlame();
+    const std::string lockFile = lockPath();
+    FileLock lock(lockFile,
+                  whileWaiting ? [&] { whileWaiting(lockFile); } : FileLock::WhileWaiting());
+    writeLocked(change, failed);
+}
+
+void TopTen::writeLocked(const Change& change, std::string& failed)
+{
     failed = highscorePath;
     const std::optional<HighscoreRows> onDisk = rowsOnDiskForSave(failed);
     HighscoreRows rows = onDisk.value_or(topTen);
@@ -216,12 +228,13 @@ void TopTen::writeChange(const Change& change, std::string& failed)
     m_unsaved.clear();
 }
 
-void TopTen::saveChange(const Change& change, const std::string& what)
+void TopTen::saveChange(const Change& change, const std::string& what,
+                        const LockWaiting& whileWaiting)
 {
     m_unsaved.push_back(change);
     std::string failed;
     try {
-        writeChange(change, failed);
+        writeChange(change, failed, whileWaiting);
     } catch (const GameError&) {
         change(topTen);
         rethrowWithDetail(placeOf(failed) + ": " + what + " was not saved.");
