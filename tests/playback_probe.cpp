@@ -1,12 +1,16 @@
 // Plays a tune through the game's media player for a few seconds, for the audio server test.
 // Usage: playback_probe TUNE_FILE SECONDS [CHOICES [stop]]: CHOICES plays 40 ms apart (a player
-// choosing tunes in a burst), then, with "stop", the music closed for the rest of the time.
+// choosing tunes in a burst), then, with "stop", the music closed for the rest of the time. Prints
+// when the last choice was made and the processor time used after it.
 #include "platform/mediaplayer.h"
 
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <string_view>
 
@@ -34,9 +38,17 @@ int main(int argc, char** argv)
     }
     if (stops)
         player.Close();
+    // For the recording's clock: when the last choice, or the silence after it, was made.
+    std::printf(
+        "last choice at %.3f\n",
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count());
+    std::fflush(stdout);
+    const std::clock_t processorAtTheEnd = std::clock();
     QTimer::singleShot(static_cast<int>(std::atof(argv[2]) * 1000), &application,
                        &QCoreApplication::quit);
     QCoreApplication::exec();
+    std::printf("processor time after the last choice: %.2f s\n",
+                static_cast<double>(std::clock() - processorAtTheEnd) / CLOCKS_PER_SEC);
     const bool playing = player.mode() == MediaPlayer::Mode::Playing;
     std::printf("%s\n", playing ? "playing" : "not playing");
     return playing != stops ? 0 : 1;

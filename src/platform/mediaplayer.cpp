@@ -139,6 +139,17 @@ void MediaPlayer::letGo()
 {
     m_owner->wanted = 0;
     m_endWatch.stop();
+    // A start the thread has just finished sounds already: it is silenced like a tune taken.
+    if (m_starting.valid() &&
+        m_starting.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        Started started = m_starting.get();
+        if (started.performance)
+            m_performance = std::move(started.performance);
+    }
+    // The thread may be busy for a while loading another start, so what sounds stops here, at
+    // once; the thread takes it down later.
+    if (m_performance)
+        m_performance->silence();
     // The thread has started, or will start, the tune before it comes to these.
     if (m_starting.valid())
         destroyOn(m_thread, std::move(m_starting));

@@ -96,14 +96,20 @@ PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::str
             ++holder;
 
     m_player = fs.new_fluid_player(m_synth);
-    if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK ||
-        fs.fluid_player_play(m_player) != FLUID_OK)
+    if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK)
         return PerformanceFailure::NotMidi;
     // A tune no longer wanted never opens an output, so it never sounds over the next one.
     if (!wanted())
         return PerformanceFailure::None;
-    // The player moves with the rendered sound, so it starts with the output's first period.
-    return openOutput(options) ? PerformanceFailure::None : PerformanceFailure::NoAudioOutput;
+    if (!openOutput(options))
+        return PerformanceFailure::NoAudioOutput;
+    // The output renders silence until the player starts, so a tune let go of while its output
+    // opened is never heard. The player moves with the rendered sound: it starts with the next
+    // period.
+    if (!wanted())
+        return PerformanceFailure::None;
+    return fs.fluid_player_play(m_player) == FLUID_OK ? PerformanceFailure::None
+                                                      : PerformanceFailure::NotMidi;
 }
 
 bool Performance::openOutput(const MediaPlayerOptions& options)
@@ -118,6 +124,14 @@ bool Performance::openOutput(const MediaPlayerOptions& options)
         }
     }
     return false;
+}
+
+void Performance::silence()
+{
+    m_fs.fluid_player_stop(m_player);
+    m_fs.fluid_synth_all_sounds_off(m_synth, -1);
+    m_fs.fluid_synth_reverb_on(m_synth, -1, 0);
+    m_fs.fluid_synth_chorus_on(m_synth, -1, 0);
 }
 
 bool Performance::finished() const

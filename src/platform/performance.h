@@ -61,6 +61,9 @@ public:
     bool finished() const;
     // No note sounds any more.
     bool silent() const;
+    // Stops every note and the reverberation at once, from any thread: the output, until it
+    // closes, renders silence.
+    void silence();
     // The audio output, handed over to be closed; null once taken.
     std::unique_ptr<AudioOutput> takeOutput() { return std::move(m_output); }
 
