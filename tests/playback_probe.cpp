@@ -1,7 +1,8 @@
 // Plays a tune through the game's media player for a few seconds, for the audio server test.
 // Usage: playback_probe TUNE_FILE SECONDS [CHOICES [stop]]: CHOICES plays 40 ms apart (a player
-// choosing tunes in a burst), then, with "stop", the music closed for the rest of the time. Prints
-// when the last choice was made and the processor time used after it.
+// choosing tunes in a burst, going round r_1.mid to r_10.mid beside TUNE_FILE), then, with "stop",
+// the music closed for the rest of the time. Prints when the last choice was made and the processor
+// time used after it.
 #include "platform/mediaplayer.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <exception>
+#include <string>
 #include <string_view>
 
 int main(int argc, char** argv)
@@ -21,6 +23,8 @@ int main(int argc, char** argv)
         return 2;
     const int choices = argc > 3 ? std::atoi(argv[3]) : 1;
     const bool stops = argc > 4 && std::string_view(argv[4]) == "stop";
+    const std::string first = argv[1];
+    const std::string folder = first.substr(0, first.find_last_of('/') + 1);
     MediaPlayer player;
     player.setFileName(argv[1]);
     try {
@@ -29,6 +33,7 @@ int main(int argc, char** argv)
         for (int k = 1; k < choices; ++k) {
             QCoreApplication::processEvents();
             QThread::msleep(40);
+            player.setFileName(folder + "r_" + std::to_string(k % 10 + 1) + ".mid");
             player.Open(); // as the tune menu does: open the chosen tune, then play it
             player.Play();
         }

@@ -18,7 +18,8 @@ DELIVERY = 0.05
 
 
 def record(sink, probe_args):
-    """Runs the probe while recording the sink; returns (samples with their times, probe output)."""
+    """Runs the probe while recording the sink; returns the samples, each as (the time it was
+    played at the latest, its louder channel), and what the probe printed."""
     recorder = subprocess.Popen(
         ["parec", "--latency-msec=20", "-d", sink + ".monitor", "--format=s16le",
          "--rate=%d" % RATE, "--channels=2"], stdout=subprocess.PIPE)
@@ -72,7 +73,8 @@ def main():
     chosen = last_choice(probe)
     heard = [t for t, s in samples if t > chosen and s > AUDIBLE]
     level = rms([s for t, s in samples if t > chosen])
-    print("one tune: RMS amplitude %.6f" % level)
+    print("one tune: heard %s, RMS amplitude %.6f"
+          % ("%.0f ms after the choice" % ((heard[0] - chosen) * 1000) if heard else "never", level))
     if not heard or level < 0.01:
         failures.append("one tune chosen is not heard")
 
