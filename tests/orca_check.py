@@ -202,7 +202,7 @@ def main():
             print("skipped: another Orca runs for this user")
             return 77
         children.append(start(home, env, ["orca", "--debug-file=" + log]))
-        for _ in range(100):
+        for _ in range(300):
             time.sleep(0.1)
             if os.path.exists(log) and "Screen reader on" in open(log, errors="replace").read():
                 break
