@@ -9,12 +9,17 @@ packages=(
     libfluidsynth-dev fluidsynth timgm6mb-soundfont
     libjpeg62-turbo-dev
     fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue
+    qt6-wayland
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(clang-format libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev)
     # The window tests on a real desktop: a window manager, a session bus and the accessibility
     # bus that screen readers read.
     packages+=(openbox dbus-daemon at-spi2-core python3-pyatspi python3-gi)
+    # The screen reader a blind player hears the game through, and its speech.
+    packages+=(orca speech-dispatcher espeak-ng)
+    # A Wayland compositor to run the game on.
+    packages+=(weston)
     # The tunes' loudness, measured in both General MIDI SoundFonts.
     packages+=(python3 ffmpeg fluid-soundfont-gm)
 fi
