@@ -9,16 +9,15 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 try:
     import pyatspi
-    from gi.repository import GLib
 except ImportError:
     sys.exit(77)
 
 sys.dont_write_bytecode = True  # the source tree stays clean
-from atspi_tree import showing  # noqa: E402
+import atspi_tree  # noqa: E402
+from atspi_tree import game_on_bus, pump, showing  # noqa: E402
 
 TAB, RETURN, DOWN, F4, SHIFT, ALT = 0xFF09, 0xFF0D, 0xFF54, 0xFFC1, 1, 8
 failures = []
@@ -31,24 +30,10 @@ def check(condition, what):
         failures.append(what)
 
 
-def pump(seconds=0.4):
-    end = time.time() + seconds
-    while time.time() < end:
-        while GLib.MainContext.default().iteration(False):
-            pass
-        time.sleep(0.02)
-
-
 def press(keysym, modifiers=0):
-    """A real key press through the X server, with Shift or Alt held."""
     focus.clear()
-    generate = pyatspi.Registry.generateKeyboardEvent
-    if modifiers:
-        generate(modifiers, None, pyatspi.KEY_LOCKMODIFIERS)
-    generate(keysym, None, pyatspi.KEY_SYM)
-    if modifiers:
-        generate(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
-    pump()
+    atspi_tree.press(keysym, modifiers)
+    pump(0.4)
 
 
 def names(accessible, role):
@@ -129,16 +114,10 @@ def main():
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", HOME=home, XDG_DATA_HOME=home)
     game = subprocess.Popen([sys.argv[1]], env=env, cwd=home)
     try:
-        for _ in range(100):
-            pump(0.1)
-            app = next((a for a in pyatspi.Registry.getDesktop(0)
-                        if a is not None and a.name == "MudracQ"), None)
-            if app and len(app) > 0:
-                break
-        else:
+        app = game_on_bus()
+        if app is None:
             check(False, "the game reaches the accessibility bus")
             return 1
-        pump(1)
         play(app)
     finally:
         game.terminate()

@@ -1,6 +1,9 @@
+#include "forms/announcer.h"
 #include "forms/boxes.h"
 #include "forms/radiogroup.h"
+#include "forms/readabletext.h"
 #include "forms/tform1.h"
+#include "forms/tform5.h"
 #include "game/files/fileimage.h"
 #include "game/questionbank.h"
 #include "game/ranking.h"
@@ -9,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,8 +20,10 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -49,6 +55,29 @@ QStringList captionsOf(const QMenu* menu)
     for (const QAction* action : menu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return captions;
+}
+
+// A dark desktop theme: light text on dark windows and fields.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(66, 66, 69), QColor(34, 32, 32));
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+        dark.setColor(role, Qt::white);
+    dark.setColor(QPalette::Base, QColor(61, 61, 61));
+    return dark;
+}
+
+// The contrast of the drawn pixel that stands out most from the background in the widget's text
+// area: the text's own colour.
+double strongestContrast(QWidget& widget, const QColor& background, const QRect& area = {})
+{
+    const QImage image = widget.grab(area.isNull() ? widget.rect() : area).toImage();
+    double strongest = 1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), background));
+    return strongest;
 }
 
 } // namespace
@@ -270,6 +299,77 @@ private slots:
         QCOMPARE(form->Label3->text(), QStringLiteral("IQ: 20"));
         QVERIFY(form->Button2->isVisible());
         QCOMPARE(form->RadioGroup1->count(), 4);
+    }
+
+    // What the window shows after each step is announced to a screen reader, once the window is
+    // active again; the focus stays where the player left it.
+    void screenReaderHearsEachChange()
+    {
+        start();
+        ModalDriver driver;
+        const auto heard = [this] { return form->screenReader->lastAnnouncement(); };
+        const auto question = [this] {
+            return QStringList{form->Label1->text(), form->Label3->text(),
+                               form->Memo1->toPlainText()}
+                .join(QStringLiteral(". "));
+        };
+        const int right = rightPosition(*form->RadioGroup1);
+        clickAnswer(right);
+        QTRY_COMPARE(heard(), form->RadioGroup1->item(right));
+        QVERIFY(form->Odgovori->hasFocus());
+
+        QTest::keyClick(form->Odgovori, Qt::Key_Return);
+        activate();
+        QTRY_COMPARE(heard(), question());
+        QVERIFY(heard().startsWith(QLatin1String("Pitanje 2. IQ: 24. G")));
+        QVERIFY(form->Odgovori->hasFocus());
+
+        driver.keys = {Qt::Key_Return};
+        QTest::mouseClick(form->Button2, Qt::LeftButton); // Mini pomoc, confirmed
+        activate();
+        QStringList remaining;
+        for (int i = 0; i < form->RadioGroup1->count(); ++i)
+            remaining << form->RadioGroup1->item(i);
+        QTRY_COMPARE(heard(), form->Label3->text() + QStringLiteral(". ") +
+                                  remaining.join(QStringLiteral(", ")));
+        QCOMPARE(remaining.size(), 3);
+
+        // The Joker's new question brings its IQ once.
+        driver.keys = {Qt::Key_Return};
+        QTest::mouseClick(form->Joker, Qt::LeftButton);
+        activate();
+        QTRY_COMPARE(heard(), question());
+
+        QTest::keyClick(form.get(), Qt::Key_F2);
+        QTRY_COMPARE(heard(), question());
+        QVERIFY(heard().startsWith(QLatin1String("Pitanje 1. IQ: 20. ")));
+    }
+
+    // On a dark theme the texts on the laid-out backgrounds are drawn black; the default theme
+    // keeps its own colours.
+    void textsStayReadableOnTheLaidOutBackgroundsUnderADarkTheme()
+    {
+        const QPalette standard = QApplication::palette();
+        start();
+        QCOMPARE(form->Label3->palette().color(QPalette::WindowText),
+                 standard.color(QPalette::WindowText));
+        QApplication::setPalette(darkPalette());
+        auto restore = qScopeGuard([&] { QApplication::setPalette(standard); });
+        form = env->mainWindow();
+        form->show();
+        TForm5 about;
+        const QColor grey(160, 160, 164);
+        QVERIFY(strongestContrast(*form->Label1, grey) >= 4.5);
+        QVERIFY(strongestContrast(*form->Label3, grey) >= 4.5);
+        for (int i = 0; i < form->RadioGroup1->count(); ++i) {
+            QRadioButton* answer = form->RadioGroup1->button(i);
+            const int indicator = answer->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                  answer->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+            QVERIFY(strongestContrast(*answer, grey, answer->rect().adjusted(indicator, 0, 0, 0)) >=
+                    4.5);
+        }
+        about.show();
+        QVERIFY(strongestContrast(*about.Memo1->viewport(), QColor(215, 228, 242)) >= 4.5);
     }
 
     void confirmationDefaultsToYesAndEscapeDeclines()

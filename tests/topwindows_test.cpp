@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCursor>
 #include <memory>
 
 class TopWindowsTest : public QObject {
@@ -42,6 +43,8 @@ private slots:
         QCOMPARE(lines[2], QStringLiteral("3: (IQ 57)      Ana"));
         QCOMPARE(lines[6], QStringLiteral("7: (IQ -5)      "));
         QVERIFY(lines[9].startsWith(QLatin1String("10: ")));
+        // A screen reader reads from the caret: row 1 first.
+        QCOMPARE(window.Memo1->textCursor().position(), 0);
         table.topTen[0] = {"\xC4\x90or\xC4\x91"
                            "e",
                            99};

@@ -9,6 +9,7 @@ packages=(
     libfluidsynth-dev fluidsynth timgm6mb-soundfont
     libjpeg62-turbo-dev
     fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue fonts-dejavu-core
+    qt6-wayland
     # The manual page, read with man.
     man-db
 )
@@ -17,6 +18,10 @@ if [[ "${1:-}" == "--tests" ]]; then
     # The window tests on a real desktop: a window manager, a session bus and the accessibility
     # bus that screen readers read.
     packages+=(openbox dbus-daemon at-spi2-core python3-pyatspi python3-gi)
+    # The screen reader a blind player hears the game through, and its speech.
+    packages+=(orca speech-dispatcher espeak-ng)
+    # A Wayland compositor to run the game on.
+    packages+=(weston)
     # The tunes' loudness, measured in both General MIDI SoundFonts.
     packages+=(python3 ffmpeg fluid-soundfont-gm)
 fi

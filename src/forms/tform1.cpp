@@ -1,11 +1,13 @@
 #include "tform1.h"
 
+#include "forms/announcer.h"
 #include "forms/boxes.h"
 #include "forms/fonts.h"
 #include "forms/forms.h"
 #include "forms/memo.h"
 #include "forms/placement.h"
 #include "forms/radiogroup.h"
+#include "forms/readabletext.h"
 #include "forms/tform2.h"
 #include "forms/tform3.h"
 #include "forms/tform4.h"
@@ -37,13 +39,17 @@ TForm1::TForm1(const ResourceProvider& resources, const Clock& clock, std::strin
     auto* client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);
     client->setAutoFillBackground(true);
-    QPalette grey = client->palette();
-    grey.setColor(QPalette::Window, QColor(160, 160, 164));
-    client->setPalette(grey);
+    const QColor grey(160, 160, 164);
+    QPalette colours = client->palette();
+    colours.setColor(QPalette::Window, grey);
+    client->setPalette(colours);
+    // The labels and the answers stand on the grey.
+    keepTextReadable(*client, QPalette::WindowText, grey);
     setCentralWidget(client);
 
     createControls(client);
     createMenu();
+    screenReader = new Announcer(*this);
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     placeAtDesignedPosition(*this, QPoint(239, 124));
 
@@ -148,37 +154,61 @@ void TForm1::FormCreate()
 
 void TForm1::ResetujClick()
 {
-    runHandler([this] { m_game->NewGame(); });
+    runAnnounced([this] { m_game->NewGame(); });
 }
 
 void TForm1::New1Click()
 {
-    runHandler([this] { m_game->NewGame(); });
+    runAnnounced([this] { m_game->NewGame(); });
 }
 
 void TForm1::OdgovoriClick()
 {
-    runHandler([this] { m_game->OdgovoriClick(); });
+    runAnnounced([this] { m_game->OdgovoriClick(); });
 }
 
 void TForm1::RadioGroup1Click()
 {
     Odgovori->setFocus(Qt::OtherFocusReason);
+    screenReader->add(RadioGroup1->item(RadioGroup1->itemIndex()));
+    screenReader->flush();
+}
+
+void TForm1::runAnnounced(const std::function<void()>& handler)
+{
+    m_questionShown = false;
+    m_answersRemoved = false;
+    m_iqShownAlone.clear();
+    runHandler(handler);
+    // An IQ shown before a question comes first, unless the question brings the same one.
+    if (!m_iqShownAlone.isEmpty() && !(m_questionShown && m_iqShownAlone == Label3->text()))
+        screenReader->add(m_iqShownAlone);
+    if (m_questionShown) {
+        screenReader->add(Label1->text());
+        screenReader->add(Label3->text());
+        screenReader->add(Memo1->toPlainText());
+    } else if (m_answersRemoved) {
+        QStringList remaining;
+        for (int position = 0; position < RadioGroup1->count(); ++position)
+            remaining.append(RadioGroup1->item(position));
+        screenReader->add(remaining.join(QStringLiteral(", ")));
+    }
+    screenReader->flush();
 }
 
 void TForm1::JokerClick()
 {
-    runHandler([this] { m_game->JokerClick(); });
+    runAnnounced([this] { m_game->JokerClick(); });
 }
 
 void TForm1::Button1Click()
 {
-    runHandler([this] { m_game->Button1Click(); });
+    runAnnounced([this] { m_game->Button1Click(); });
 }
 
 void TForm1::Button2Click()
 {
-    runHandler([this] { m_game->Button2Click(); });
+    runAnnounced([this] { m_game->Button2Click(); });
 }
 
 void TForm1::Highscore1Click()
@@ -236,6 +266,7 @@ void TForm1::replaceAnswer(int position, const std::string& answer)
 void TForm1::deleteAnswer(int position)
 {
     RadioGroup1->removeItem(position);
+    m_answersRemoved = true;
 }
 
 std::string TForm1::answerText(int position) const
@@ -252,12 +283,16 @@ void TForm1::setQuestionNumberCaption(const std::string& caption)
 {
     Label1->setText(QString::fromStdString(caption));
     Label1->adjustSize();
+    m_questionShown = true;
 }
 
 void TForm1::setIqCaption(const std::string& caption)
 {
     Label3->setText(QString::fromStdString(caption));
     Label3->adjustSize();
+    // An IQ shown without a new question: after an aid, at the end of a game.
+    if (!m_questionShown)
+        m_iqShownAlone = Label3->text();
 }
 
 void TForm1::setAidVisible(Aid aid, bool visible)

@@ -11,8 +11,10 @@
 #include "game/ranking.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
+class Announcer;
 class Clock;
 class QAction;
 class QDragEnterEvent;
@@ -84,6 +86,7 @@ public:
     QAction* HowToPlay1 = nullptr;       // "&Pravila kviza": the rules window
     QAction* About1 = nullptr;           // "O kvizu...": the about window
     MediaPlayer* MediaPlayer1 = nullptr; // plays the background tunes; never visible
+    Announcer* screenReader = nullptr;   // tells a screen reader what the window just showed
 
     // Questions from a file: the two items below "&Top 10", and the name of the file played.
     QAction* PitanjaIzDatoteke1 = nullptr; // "Pitanja iz &datoteke..." (Ctrl+O): the file dialog
@@ -126,6 +129,8 @@ private:
     void createControls(QWidget* client);
     void createMenu();
     void createMusicMenu();
+    // Runs a game handler, then tells a screen reader what it changed on the window.
+    void runAnnounced(const std::function<void()>& handler);
     void createQuestionFileItems();
     // A new game on the questions given, naming their file (none for the built-in bank).
     void playQuestions(const ResourceProvider& questions, const std::string& path);
@@ -142,6 +147,10 @@ private:
     Ranking m_ranking;
     std::unique_ptr<Game> m_game;
     std::unique_ptr<Music> m_music;
+    // What the running handler changed, for the screen reader.
+    bool m_questionShown = false;
+    bool m_answersRemoved = false;
+    QString m_iqShownAlone;
     WaitNotice m_waitNotice;
     QString m_questionFolder; // of the last question file tried: the file dialog opens there
 };

@@ -97,7 +97,7 @@ void TForm1::playQuestionFile(const PlayedFile& file)
 
 void TForm1::playQuestions(const ResourceProvider& questions, const std::string& path)
 {
-    runHandler([&] {
+    runAnnounced([&] {
         QuestionBank groups;
         LoadQuestionBank(questions, groups);
         m_groups = std::move(groups);

@@ -5,6 +5,7 @@
 #include "game/files/topten.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 std::string topTenLine(int k, const std::string& name, int score)
 {
@@ -33,4 +34,6 @@ void TForm2::FormShow()
         const Trezultat& row = m_table.topTen[static_cast<std::size_t>(k - 1)];
         Memo1->appendPlainText(QString::fromStdString(topTenLine(k, row.name, row.score)));
     }
+    // The caret, where a screen reader starts reading, stands on row 1.
+    Memo1->moveCursor(QTextCursor::Start);
 }

@@ -2,6 +2,7 @@
 
 #include "forms/fonts.h"
 #include "forms/memo.h"
+#include "forms/readabletext.h"
 #include "game/identity.h"
 #include "platform/jpegdecoder.h"
 
@@ -37,8 +38,10 @@ TForm5::TForm5(QWidget* parent) : DialogFrame(QStringLiteral("Info"), 251, 151, 
     Image1 = new QLabel(this);
     Image1->setGeometry(9, 14, 198, 230);
 
-    Memo1 = createMemo(this, QRect(242, 14, 313, 230), msSansSerifFont(19, true), true, {},
-                       QColor(215, 228, 242));
+    const QColor lightBlue(215, 228, 242);
+    Memo1 =
+        createMemo(this, QRect(242, 14, 313, 230), msSansSerifFont(19, true), true, {}, lightBlue);
+    keepTextReadable(*Memo1, QPalette::Text, lightBlue);
 }
 
 void TForm5::showEvent(QShowEvent* event)

@@ -16,6 +16,9 @@ struct FluidSynthLibrary {
     X(fluid_synth_sfload)                                                                          \
     X(fluid_synth_program_select)                                                                  \
     X(fluid_synth_get_active_voice_count)                                                          \
+    X(fluid_synth_all_sounds_off)                                                                  \
+    X(fluid_synth_reverb_on)                                                                       \
+    X(fluid_synth_chorus_on)                                                                       \
     X(fluid_synth_write_float)                                                                     \
     X(new_fluid_player)                                                                            \
     X(delete_fluid_player)                                                                         \

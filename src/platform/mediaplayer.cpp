@@ -137,7 +137,19 @@ void MediaPlayer::Close()
 
 void MediaPlayer::letGo()
 {
+    m_owner->wanted = 0;
     m_endWatch.stop();
+    // A start the thread has just finished sounds already: it is silenced like a tune taken.
+    if (m_starting.valid() &&
+        m_starting.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        Started started = m_starting.get();
+        if (started.performance)
+            m_performance = std::move(started.performance);
+    }
+    // The thread may be busy for a while loading another start, so what sounds stops here, at
+    // once; the thread takes it down later.
+    if (m_performance)
+        m_performance->silence();
     // The thread has started, or will start, the tune before it comes to these.
     if (m_starting.valid())
         destroyOn(m_thread, std::move(m_starting));
@@ -153,10 +165,15 @@ void MediaPlayer::Play()
     auto started = std::make_shared<std::promise<Started>>();
     m_starting = started->get_future();
     const unsigned start = ++m_starts;
+    m_owner->wanted = start;
     m_thread.post([owner = m_owner, started, start, options = m_options, midi = m_midi] {
+        const auto wanted = [&owner, start] { return owner->wanted == start; };
         Started result;
-        result.performance = Performance::start(options, midi, result.failure);
+        if (wanted())
+            result.performance = Performance::start(options, midi, wanted, result.failure);
         started->set_value(std::move(result));
+        if (!wanted())
+            return; // superseded: the player takes no outcome from it
         // Should the player go before the call comes due, Qt drops the call with it.
         const std::lock_guard lock(owner->mutex);
         if (MediaPlayer* player = owner->player)

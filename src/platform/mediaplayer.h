@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -61,6 +62,9 @@ private:
         explicit Owner(MediaPlayer* owner) : player(owner) {}
         std::mutex mutex;
         MediaPlayer* player;
+        // The start the player wants, 0 for none: a start queued or under way that is no
+        // longer wanted stops before it sounds, so only the latest choice is heard.
+        std::atomic<unsigned> wanted{0};
     };
     struct Started {
         std::unique_ptr<Performance> performance;

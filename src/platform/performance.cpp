@@ -28,7 +28,9 @@ AudioOutput::~AudioOutput()
 }
 
 std::unique_ptr<Performance> Performance::start(const MediaPlayerOptions& options,
-                                                std::string_view midi, PerformanceFailure& failure)
+                                                std::string_view midi,
+                                                const std::function<bool()>& wanted,
+                                                PerformanceFailure& failure)
 {
     const FluidSynthLibrary* fs = fluidSynth();
     if (!fs) {
@@ -36,8 +38,8 @@ std::unique_ptr<Performance> Performance::start(const MediaPlayerOptions& option
         return nullptr;
     }
     std::unique_ptr<Performance> performance(new Performance(*fs));
-    failure = performance->load(options, midi);
-    if (failure != PerformanceFailure::None)
+    failure = performance->load(options, midi, wanted);
+    if (failure != PerformanceFailure::None || !wanted())
         return nullptr;
     return performance;
 }
@@ -55,7 +57,8 @@ Performance::~Performance()
         m_fs.delete_fluid_settings(m_settings);
 }
 
-PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::string_view midi)
+PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::string_view midi,
+                                     const std::function<bool()>& wanted)
 {
     // FluidSynth would wait for ever on a FIFO or a device in the SoundFont's place.
     struct stat soundFontFile {};
@@ -93,11 +96,20 @@ PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::str
             ++holder;
 
     m_player = fs.new_fluid_player(m_synth);
-    if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK ||
-        fs.fluid_player_play(m_player) != FLUID_OK)
+    if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK)
         return PerformanceFailure::NotMidi;
-    // The player moves with the rendered sound, so it starts with the output's first period.
-    return openOutput(options) ? PerformanceFailure::None : PerformanceFailure::NoAudioOutput;
+    // A tune no longer wanted never opens an output, so it never sounds over the next one.
+    if (!wanted())
+        return PerformanceFailure::None;
+    if (!openOutput(options))
+        return PerformanceFailure::NoAudioOutput;
+    // The output renders silence until the player starts, so a tune let go of while its output
+    // opened is never heard. The player moves with the rendered sound: it starts with the next
+    // period.
+    if (!wanted())
+        return PerformanceFailure::None;
+    return fs.fluid_player_play(m_player) == FLUID_OK ? PerformanceFailure::None
+                                                      : PerformanceFailure::NotMidi;
 }
 
 bool Performance::openOutput(const MediaPlayerOptions& options)
@@ -112,6 +124,14 @@ bool Performance::openOutput(const MediaPlayerOptions& options)
         }
     }
     return false;
+}
+
+void Performance::silence()
+{
+    m_fs.fluid_player_stop(m_player);
+    m_fs.fluid_synth_all_sounds_off(m_synth, -1);
+    m_fs.fluid_synth_reverb_on(m_synth, -1, 0);
+    m_fs.fluid_synth_chorus_on(m_synth, -1, 0);
 }
 
 bool Performance::finished() const

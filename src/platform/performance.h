@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,9 +47,11 @@ private:
 class Performance {
 public:
     // Loads everything, starts the tune from its beginning and opens the output; nothing, with
-    // the reason, when any of it fails.
+    // the reason, when any of it fails, and nothing, with no reason, once wanted() is false.
     static std::unique_ptr<Performance> start(const MediaPlayerOptions& options,
-                                              std::string_view midi, PerformanceFailure& failure);
+                                              std::string_view midi,
+                                              const std::function<bool()>& wanted,
+                                              PerformanceFailure& failure);
     Performance(const Performance&) = delete;
     Performance& operator=(const Performance&) = delete;
     // Closes the output first, so nothing renders while the rest is taken down.
@@ -58,12 +61,16 @@ public:
     bool finished() const;
     // No note sounds any more.
     bool silent() const;
+    // Stops every note and the reverberation at once, from any thread: the output, until it
+    // closes, renders silence.
+    void silence();
     // The audio output, handed over to be closed; null once taken.
     std::unique_ptr<AudioOutput> takeOutput() { return std::move(m_output); }
 
 private:
     explicit Performance(const FluidSynthLibrary& fs) : m_fs(fs) {}
-    PerformanceFailure load(const MediaPlayerOptions& options, std::string_view midi);
+    PerformanceFailure load(const MediaPlayerOptions& options, std::string_view midi,
+                            const std::function<bool()>& wanted);
     bool openOutput(const MediaPlayerOptions& options);
 
     const FluidSynthLibrary& m_fs;
