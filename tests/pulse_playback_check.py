@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Plays tunes through a real audio server and listens to a sink of its own: one choice is heard, the
-last of a hundred choices in four seconds starts within a moment, and no music after such a
-burst is silent within 0.1 s.
+"""Plays tunes through a real audio server and listens to a sink of its own: one choice is
+heard, the last of a hundred choices in four seconds starts within a moment, and no music after
+such a burst is silent within 0.1 s.
 Usage: pulse_playback_check.py PROBE TUNE_FILE. Exit 77 (skipped) without a PulseAudio server."""
 import array
 import math
