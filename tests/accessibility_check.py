@@ -5,6 +5,7 @@ control and box with its role and text, each keyboard focus move announced.
 Usage: accessibility_check.py GAME. Exits with 77 without the bus's Python binding."""
 
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -121,6 +122,7 @@ def main():
     finally:
         game.terminate()
         game.wait()
+        shutil.rmtree(home, ignore_errors=True)
     print(f"{len(failures)} failures")
     return 1 if failures else 0
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build, run and be tested, skipping those that
-# are already there. Safe to run again. Usage: tools/install-deps.sh [--tests]
+# are already there. Safe to run again. Usage: tools/install-deps.sh [--tests] [--package]
 set -euo pipefail
 
 packages=(
@@ -8,8 +8,10 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libfluidsynth-dev fluidsynth timgm6mb-soundfont
     libjpeg62-turbo-dev
-    fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue
+    fonts-lato fonts-liberation fonts-liberation2 fonts-comic-neue fonts-dejavu-core
     qt6-wayland
+    # The manual page, read with man.
+    man-db
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(clang-format libgtest-dev xvfb xauth imagemagick pulseaudio pulseaudio-utils sox desktop-file-utils appstream clang libclang-rt-14-dev)
@@ -22,6 +24,10 @@ if [[ "${1:-}" == "--tests" ]]; then
     packages+=(weston)
     # The tunes' loudness, measured in both General MIDI SoundFonts.
     packages+=(python3 ffmpeg fluid-soundfont-gm)
+fi
+# Building the Debian package from debian/ and checking it.
+if [[ " $* " == *" --package "* ]]; then
+    packages+=(build-essential debhelper dpkg-dev lintian libjpeg-dev)
 fi
 
 missing=()

@@ -57,6 +57,7 @@ GAIN_SOURCE = ROOT / "src" / "platform" / "fluidsynthlibrary.h"
 RATE = 44100
 
 sys.path.insert(0, str(HERE))
+sys.dont_write_bytecode = True  # a test run leaves no __pycache__ in the source tree
 import make_tunes  # noqa: E402  (the scores: reproducibility and stems)
 
 MIN_BYTES, MAX_BYTES = 11 * 1024, 36 * 1024
