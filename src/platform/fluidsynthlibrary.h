@@ -17,6 +17,7 @@ struct FluidSynthLibrary {
     X(fluid_synth_program_select)                                                                  \
     X(fluid_synth_get_active_voice_count)                                                          \
     X(fluid_synth_all_sounds_off)                                                                  \
+    X(fluid_synth_set_gain)                                                                        \
     X(fluid_synth_reverb_on)                                                                       \
     X(fluid_synth_chorus_on)                                                                       \
     X(fluid_synth_write_float)                                                                     \

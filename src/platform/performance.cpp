@@ -46,6 +46,10 @@ std::unique_ptr<Performance> Performance::start(const MediaPlayerOptions& option
 
 Performance::~Performance()
 {
+    // Closing an output the audio server has only just opened can take a second; it renders
+    // silence meanwhile, whoever let the tune go.
+    if (m_output)
+        silence();
     m_output.reset();
     if (m_player) {
         m_fs.fluid_player_stop(m_player);
@@ -96,20 +100,14 @@ PerformanceFailure Performance::load(const MediaPlayerOptions& options, std::str
             ++holder;
 
     m_player = fs.new_fluid_player(m_synth);
-    if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK)
+    if (!m_player || fs.fluid_player_add_mem(m_player, midi.data(), midi.size()) != FLUID_OK ||
+        fs.fluid_player_play(m_player) != FLUID_OK)
         return PerformanceFailure::NotMidi;
     // A tune no longer wanted never opens an output, so it never sounds over the next one.
     if (!wanted())
         return PerformanceFailure::None;
-    if (!openOutput(options))
-        return PerformanceFailure::NoAudioOutput;
-    // The output renders silence until the player starts, so a tune let go of while its output
-    // opened is never heard. The player moves with the rendered sound: it starts with the next
-    // period.
-    if (!wanted())
-        return PerformanceFailure::None;
-    return fs.fluid_player_play(m_player) == FLUID_OK ? PerformanceFailure::None
-                                                      : PerformanceFailure::NotMidi;
+    // The player moves with the rendered sound, so it starts with the output's first period.
+    return openOutput(options) ? PerformanceFailure::None : PerformanceFailure::NoAudioOutput;
 }
 
 bool Performance::openOutput(const MediaPlayerOptions& options)
@@ -128,7 +126,9 @@ bool Performance::openOutput(const MediaPlayerOptions& options)
 
 void Performance::silence()
 {
-    m_fs.fluid_player_stop(m_player);
+    // Through the synthesizer only, whose calls are safe while its output renders: notes the
+    // player still sends sound at no gain.
+    m_fs.fluid_synth_set_gain(m_synth, 0.0F);
     m_fs.fluid_synth_all_sounds_off(m_synth, -1);
     m_fs.fluid_synth_reverb_on(m_synth, -1, 0);
     m_fs.fluid_synth_chorus_on(m_synth, -1, 0);
